@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds and starts one program (zerwa8, zerwa4 or zerwa4_60; default zerwa8) in the current
+# folder. Without a display it runs the program on a virtual X display for a few seconds,
+# saves a screenshot and says where it is.
+set -euo pipefail
+program=${1:-zerwa8}
+case "$program" in
+    zerwa8 | zerwa4 | zerwa4_60) ;;
+    *) echo "usage: $0 [zerwa8|zerwa4|zerwa4_60]" >&2; exit 2 ;;
+esac
+top="$(cd "$(dirname "$0")/.." && pwd)"
+"$top/scripts/deps.sh"
+"$top/scripts/build.sh" "$top/build" >/dev/null
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$top/build/src/programs/$program"
+fi
+
+shot="$PWD/$program.png"
+"$top/scripts/screenshot.sh" "$program" "$shot"
+echo "No display here: $program ran on a virtual X display; its window is in $shot"

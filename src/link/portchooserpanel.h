@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFrame>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace zerwa {
+
+// The port chooser (Panel5): "Port :", the list of port numbers and OK. It lies over the
+// command bar while shown.
+class PortChooserPanel : public QFrame {
+    Q_OBJECT
+public:
+    PortChooserPanel(int portItemCount, bool firstPortSelected, QWidget* parent = nullptr);
+
+    QLabel* Label6;
+    QComboBox* ComboBox2;
+    QPushButton* ComOkBtn;
+};
+
+} // namespace zerwa

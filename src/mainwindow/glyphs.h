@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace zerwa {
+
+// The picture of the help button: a question mark in a blue disc, drawn at any size.
+QIcon helpGlyph();
+
+} // namespace zerwa

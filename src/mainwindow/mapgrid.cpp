@@ -1,0 +1,123 @@
+#include "mainwindow/mapgrid.h"
+
+#include "mainwindow/maptablemodel.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace zerwa {
+
+namespace {
+constexpr int kRowHeight = 20;
+}
+
+MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* parent)
+    : QTableView(parent)
+    , m_model(model) {
+    setObjectName(QStringLiteral("StringGrid1"));
+    setModel(model);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    setTabKeyNavigation(false); // Tab leaves the grid for the next control
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+
+    QHeaderView* rowHeader = verticalHeader();
+    rowHeader->setMinimumSectionSize(1);
+    rowHeader->setDefaultSectionSize(kRowHeight);
+    rowHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowHeader->setFixedWidth(profile.gridColumnWidths.value(0));
+    rowHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    QHeaderView* columnHeader = horizontalHeader();
+    columnHeader->setMinimumSectionSize(1);
+    columnHeader->setFixedHeight(kRowHeight);
+    columnHeader->setSectionResizeMode(QHeaderView::Interactive);
+    columnHeader->setHighlightSections(false);
+    rowHeader->setHighlightSections(false);
+    columnHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < profile.gridColumnWidths.size(); ++column)
+        setColumnWidth(column, profile.gridColumnWidths.at(column));
+
+    setFixedAxes(true);
+}
+
+void MapGrid::setFixedAxes(bool fixed) {
+    m_fixedAxes = fixed;
+    m_model->setAxesEditable(!fixed);
+    setRowHidden(0, fixed);
+    setColumnHidden(0, fixed);
+    horizontalHeader()->setVisible(fixed);
+    verticalHeader()->setVisible(fixed);
+
+    // A selection on an axis that has just become fixed moves to the nearest data cell.
+    const CellPos cell = currentCell();
+    if (fixed && (cell.column == 0 || cell.row == 0))
+        moveToCell({qMax(cell.column, 1), qMax(cell.row, 1)});
+    viewport()->update();
+}
+
+CellPos MapGrid::currentCell() const {
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? CellPos{index.column(), index.row()} : CellPos{1, 1};
+}
+
+void MapGrid::moveToCell(CellPos cell) {
+    setCurrentIndex(m_model->index(cell.row, cell.column));
+}
+
+void MapGrid::placeCellSilently(CellPos cell) {
+    m_silent = true;
+    setCurrentIndex(m_model->index(cell.row, cell.column));
+    m_silent = false;
+}
+
+void MapGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The base class first commits and closes the editor of the cell that was left.
+    QTableView::currentChanged(current, previous);
+    if (m_silent || !current.isValid())
+        return;
+    emit cellSelected(current.column(), current.row());
+    openEditorOnCurrent();
+}
+
+void MapGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_autoPopup || !m_popupMenu) {
+        event->ignore();
+        return;
+    }
+    QPoint where = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect cellRect = visualRect(currentIndex());
+        where = viewport()->mapToGlobal(cellRect.isValid() ? cellRect.bottomLeft() : QPoint());
+    }
+    emit aboutToPopup();
+    m_popupMenu->popup(where);
+    event->accept();
+}
+
+void MapGrid::mousePressEvent(QMouseEvent* event) {
+    // A right click opens the popup menu without moving the selection.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void MapGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    openEditorOnCurrent();
+}
+
+void MapGrid::openEditorOnCurrent() {
+    const QModelIndex index = currentIndex();
+    if (index.isValid() && state() != QAbstractItemView::EditingState &&
+        (m_model->flags(index) & Qt::ItemIsEditable))
+        edit(index);
+}
+
+} // namespace zerwa

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "model/variantprofile.h"
+
+#include <QTableView>
+
+class QMenu;
+
+namespace zerwa {
+
+class MapTableModel;
+
+// The map table grid (StringGrid1). Row 0 and column 0 are cells of the same table; while
+// the axes are fixed they are shown in the header sections (drawn as headers, never
+// scrolled away, not selectable), in axis-edit mode they become ordinary cells. The editor
+// is always open on the current cell.
+class MapGrid : public QTableView {
+    Q_OBJECT
+public:
+    MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* parent = nullptr);
+
+    MapTableModel* mapModel() const { return m_model; }
+
+    // One fixed row and column (axes fixed), or none (axis-edit mode).
+    void setFixedAxes(bool fixed);
+    int fixedColumnCount() const { return m_fixedAxes ? 1 : 0; }
+    int fixedRowCount() const { return m_fixedAxes ? 1 : 0; }
+
+    CellPos currentCell() const;
+    // Moves the selection like a click would, announcing it through cellSelected.
+    void moveToCell(CellPos cell);
+    // Places the selection without announcing it (the start position).
+    void placeCellSilently(CellPos cell);
+
+    // The popup menu opens by itself on a right click (or the menu key) only while this is on.
+    void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
+    QMenu* popupMenu() const { return m_popupMenu; }
+    void setAutoPopup(bool on) { m_autoPopup = on; }
+    bool autoPopup() const { return m_autoPopup; }
+
+signals:
+    // The selection moved to (column, row). The editor of the cell that was left has already
+    // written its text into the table.
+    void cellSelected(int column, int row);
+    // The popup menu is about to open (handlers may adjust its items).
+    void aboutToPopup();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void openEditorOnCurrent();
+
+    MapTableModel* m_model;
+    QMenu* m_popupMenu = nullptr;
+    bool m_fixedAxes = true;
+    bool m_autoPopup = true;
+    bool m_silent = false;
+};
+
+} // namespace zerwa

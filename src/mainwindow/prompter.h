@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace zerwa {
+
+// What a file dialog is set up with.
+struct FileDialogRequest {
+    QString filter;        // e.g. "Map tábla (*.qmt)"
+    QString defaultSuffix; // appended to a typed name without extension
+    QString directory;     // initial folder
+    QString presetName;    // proposed file name (save dialog)
+};
+
+// Every modal question the main window asks goes through here, so that tests can answer
+// them without a screen. The real implementation shows Qt dialogs.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A plain message box with an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // A warning box with Yes and No; true only when the user answered Yes.
+    virtual bool askYesNo(const QString& text) = 0;
+    // The error box of the top-level error handler.
+    virtual void showError(const QString& text) = 0;
+
+    // File dialogs for map files; nothing when cancelled.
+    virtual std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> chooseFileToSave(const FileDialogRequest& request) = 0;
+};
+
+} // namespace zerwa

@@ -1,0 +1,154 @@
+#include "mainwindow/tform1.h"
+
+#include "mainwindow/buttonbars.h"
+#include "mainwindow/commandguard.h"
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/maptablemodel.h"
+#include "mainwindow/prompter.h"
+#include "mainwindow/settingspanel.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+
+namespace zerwa {
+
+namespace {
+
+constexpr int kWindowWidth = 720;
+const QRect kTopBarGeometry(7, 7, 362, 46);
+const QRect kSettingsGeometry(391, 196, 312, 202);
+const QRect kCommandBarGeometry(391, 404, 312, 46);
+constexpr int kGridLeft = 7;
+constexpr int kGridTop = 65;
+constexpr int kGridWidth = 362;
+
+} // namespace
+
+TForm1::TForm1(AppContext context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(std::move(context)) {
+    Q_ASSERT(m_context.profile && m_context.prompter);
+    runStartup();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::runStartup() {
+    buildControls();                                                   // 1
+    m_rememberedCell = profile().initialRememberedCell;                // 2
+    m_startupFolder = QDir(m_context.startupDirectory).absolutePath(); // 3
+    if (!m_startupFolder.endsWith(QDir::separator()))
+        m_startupFolder += QDir::separator();
+    m_currentMapFileName = profile().defaultMapFileName;                  // 4
+    resetTable(ResetScope::WithAxes);                                     // 5
+    LetoltBtn->setEnabled(false);                                         // 6
+    readWorkingFileAtStartup();                                           // 7
+    m_fileDialogFolder = QDir(m_context.startupDirectory).absolutePath(); // 8
+    restorePort();                                                        // 9
+    m_workingFileLines.clear();                                           // 10
+    populateChart();                                                      // 11
+    connectCommands();
+}
+
+void TForm1::buildControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    const VariantProfile& p = profile();
+
+    Panel4 = new TopButtonBar(this);
+    Panel4->setGeometry(kTopBarGeometry);
+    LoadBtn = Panel4->LoadBtn;
+    SaveBtn = Panel4->SaveBtn;
+    EditBtn = Panel4->EditBtn;
+    TorolBtn = Panel4->TorolBtn;
+    HelpBtn = Panel4->HelpBtn;
+
+    mapModel = new MapTableModel(MapTable::forProfile(p), this);
+    StringGrid1 = new MapGrid(mapModel, p, this);
+    StringGrid1->setGeometry(kGridLeft, kGridTop, kGridWidth, p.gridHeight);
+    StringGrid1->placeCellSilently({1, 1});
+    m_gridBottomMargin = p.windowHeight - kGridTop - p.gridHeight;
+
+    Panel1 = new SettingsPanel(p, this);
+    Panel1->setGeometry(kSettingsGeometry);
+
+    Panel3 = new CommandBar(p.portItemCount, p.firstPortSelectedAtStart, this);
+    Panel3->setGeometry(kCommandBarGeometry);
+    KilepBtn = Panel3->KilepBtn;
+    ComBtn = Panel3->ComBtn;
+    LetoltBtn = Panel3->LetoltBtn;
+
+    setTabOrder(StringGrid1, Panel1->ComboBox1);
+
+    setMinimumSize(kWindowWidth, p.windowMinHeight);
+    setMaximumSize(kWindowWidth, p.windowMaxHeight);
+    resize(kWindowWidth, p.windowHeight);
+    centreOnScreen();
+}
+
+void TForm1::connectCommands() {
+    connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
+    connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+}
+
+void TForm1::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+const MapTable& TForm1::table() const {
+    return mapModel->table();
+}
+
+bool TForm1::axisEditMode() const {
+    return StringGrid1->fixedColumnCount() == 0;
+}
+
+void TForm1::resetTable(ResetScope scope) {
+    MapTable table = mapModel->table();
+    resetMapTable(table, profile(), scope);
+    mapModel->setTable(table);
+    Panel1->clear();
+    LetoltBtn->setEnabled(false);
+}
+
+void TForm1::runCommand(const std::function<void()>& command) {
+    runGuarded(prompter(), command);
+}
+
+void TForm1::EditBtnClick() {
+    runCommand([this] { StringGrid1->setFixedAxes(StringGrid1->fixedColumnCount() != 1); });
+}
+
+void TForm1::KilepBtnClick() {
+    runCommand([this] {
+        if (prompter().askYesNo(QStringLiteral("Elmentette a változásokat?")))
+            m_context.terminateProcess(0);
+    });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The grid is anchored to the bottom edge: it follows the window's height.
+    StringGrid1->resize(kGridWidth, qMax(0, height() - kGridTop - m_gridBottomMargin));
+}
+
+void TForm1::readWorkingFileAtStartup() {
+    // The storage feature reads the working file and the map it names here.
+}
+
+void TForm1::restorePort() {
+    // The link feature restores the port from line 2 of the working file here.
+}
+
+void TForm1::populateChart() {
+    // The chart feature fills the chart from the table here.
+}
+
+} // namespace zerwa

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "mainwindow/appcontext.h"
+#include "model/maptable.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QPushButton;
+
+namespace zerwa {
+
+class CommandBar;
+class MapGrid;
+class MapTableModel;
+class Prompter;
+class SettingsPanel;
+class TopButtonBar;
+
+// The main window. It holds the controls (and with them the map table and the settings)
+// and the program-wide state; the commands live in their own classes and act on it.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(AppContext context, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const VariantProfile& profile() const { return *m_context.profile; }
+    Prompter& prompter() const { return *m_context.prompter; }
+    const NumberFormat& numbers() const { return m_context.numbers; }
+
+    // The current directory at start followed by a separator; working files live here.
+    const QString& startupFolder() const { return m_startupFolder; }
+    // The folder the file dialogs open in.
+    const QString& fileDialogFolder() const { return m_fileDialogFolder; }
+    // The map file that backs the table; the save dialog proposes it.
+    const QString& currentMapFileName() const { return m_currentMapFileName; }
+    void setCurrentMapFileName(const QString& name) { m_currentMapFileName = name; }
+    // The cell selected last; the next selection move checks it.
+    CellPos rememberedCell() const { return m_rememberedCell; }
+    void setRememberedCell(CellPos cell) { m_rememberedCell = cell; }
+
+    const MapTable& table() const;
+    // Axis-edit mode is on exactly when the grid has no fixed column.
+    bool axisEditMode() const;
+
+    // Rewrites the default table (with the axes and the chart line titles, or the data
+    // only), blanks the settings and disables the download.
+    void resetTable(ResetScope scope);
+
+    // Runs a command under the top-level error handler.
+    void runCommand(const std::function<void()>& command);
+
+    // Controls, by their form names.
+    MapTableModel* mapModel;
+    MapGrid* StringGrid1;
+    TopButtonBar* Panel4;
+    SettingsPanel* Panel1;
+    CommandBar* Panel3;
+    QPushButton* LoadBtn;
+    QPushButton* SaveBtn;
+    QPushButton* EditBtn;
+    QPushButton* TorolBtn;
+    QPushButton* HelpBtn;
+    QPushButton* KilepBtn;
+    QPushButton* ComBtn;
+    QPushButton* LetoltBtn;
+
+public slots:
+    void EditBtnClick();
+    void KilepBtnClick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void connectCommands();
+    void runStartup();
+    void centreOnScreen();
+
+    // Start-up steps contributed by the storage, link and chart features.
+    void readWorkingFileAtStartup();
+    void restorePort();
+    void populateChart();
+
+    AppContext m_context;
+    QString m_startupFolder;
+    QString m_fileDialogFolder;
+    QString m_currentMapFileName;
+    CellPos m_rememberedCell;
+    QStringList m_workingFileLines; // kept from step 7 to the port restore
+    int m_gridBottomMargin = 0;
+};
+
+} // namespace zerwa

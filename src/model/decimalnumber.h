@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QChar>
+#include <QStringView>
+
+#include <optional>
+#include <string>
+
+namespace zerwa {
+
+// A number exactly as its text wrote it: value = (negative ? -1 : 1) * digits * 10^exponent.
+// Kept exact so that scaled values (the download frame) can be truncated without the
+// rounding error of a binary double.
+struct DecimalNumber {
+    bool negative = false;
+    std::string digits; // ASCII digits, no leading zeros; empty means zero
+    long exponent = 0;
+
+    bool isZero() const { return digits.empty(); }
+};
+
+// Reads a decimal number written with the given decimal separator: optional blanks, an
+// optional sign, digits with at most one separator (at least one digit in all), an optional
+// exponent ("E" or "e", optional sign, digits), optional blanks. Group separators,
+// infinities and NaN spellings are not numbers.
+std::optional<DecimalNumber> parseDecimal(QStringView text, QChar decimalSeparator);
+
+// The nearest double, or nothing when the value lies beyond the range of a double.
+std::optional<double> toDouble(const DecimalNumber& number);
+
+} // namespace zerwa

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "mainwindow/tform1.h"
+#include "support/scriptedprompter.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+namespace zerwa::test {
+
+// A main window in its own temporary start-up folder, with a scripted prompter, a chosen
+// decimal separator and a recorded process end instead of a real one.
+class FormFixture {
+public:
+    explicit FormFixture(const VariantProfile& profile, QChar decimalSeparator = u',');
+    ~FormFixture();
+
+    // Builds the window (the whole start-up runs here). Files for the start-up can be put
+    // into folder() before.
+    TForm1& start();
+    TForm1& form() { return *m_form; }
+    ScriptedPrompter& prompter() { return m_prompter; }
+    QString folder() const { return m_folder.path(); }
+    QString pathOf(const QString& name) const { return m_folder.filePath(name); }
+    std::optional<int> exitCode() const { return m_exitCode; }
+
+private:
+    const VariantProfile& m_profile;
+    QChar m_separator;
+    QTemporaryDir m_folder;
+    ScriptedPrompter m_prompter;
+    std::optional<int> m_exitCode;
+    std::unique_ptr<TForm1> m_form;
+};
+
+} // namespace zerwa::test

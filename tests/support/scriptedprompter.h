@@ -1,0 +1,54 @@
+#pragma once
+
+#include "mainwindow/prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace zerwa::test {
+
+// Answers the main window's questions from a script and records what was asked, in order.
+// A question with no scripted answer is recorded as unexpected and answered "No"/cancel.
+class ScriptedPrompter : public Prompter {
+public:
+    enum class Kind { Message, YesNo, Error, OpenFile, SaveFile };
+    struct Record {
+        Kind kind;
+        QString text; // the message, or the preset name of a save dialog
+        FileDialogRequest request;
+    };
+
+    // Scripted answers, consumed in order.
+    void answerYesNo(bool yes) { m_yesNo.push_back(yes); }
+    void answerOpenFile(std::optional<QString> path) { m_openFiles.push_back(std::move(path)); }
+    void answerSaveFile(std::optional<QString> path) { m_saveFiles.push_back(std::move(path)); }
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    void showError(const QString& text) override;
+    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
+
+    const QList<Record>& records() const { return m_records; }
+    // The texts of every record of one kind, in order.
+    QStringList texts(Kind kind) const;
+    QStringList messages() const { return texts(Kind::Message); }
+    QStringList errors() const { return texts(Kind::Error); }
+    // Questions that found no scripted answer, and answers that were never asked for.
+    QStringList unexpected() const { return m_unexpected; }
+    bool allAnswersUsed() const;
+    void clear();
+
+private:
+    QList<Record> m_records;
+    QStringList m_unexpected;
+    std::deque<bool> m_yesNo;
+    std::deque<std::optional<QString>> m_openFiles;
+    std::deque<std::optional<QString>> m_saveFiles;
+};
+
+} // namespace zerwa::test
