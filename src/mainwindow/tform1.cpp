@@ -147,6 +147,18 @@ void TForm1::restorePort() {
     // The link feature restores the port from line 2 of the working file here.
 }
 
+void TForm1::refreshChartValues() {
+    // The chart feature rewrites every point from the data cells here.
+}
+
+void TForm1::refreshChartTitles() {
+    // The chart feature retitles the chart lines from the heading cells here.
+}
+
+void TForm1::refreshChartRpmLabels() {
+    // The chart feature relabels the rpm axis from the rpm cells here.
+}
+
 void TForm1::populateChart() {
     // The chart feature fills the chart from the table here.
 }

@@ -48,6 +48,12 @@ public:
     // only), blanks the settings and disables the download.
     void resetTable(ResetScope scope);
 
+    // The chart mirror's refreshes (they read every cell they cover; a data cell that is not
+    // a number stops the value refresh with a ConversionError).
+    void refreshChartValues();
+    void refreshChartTitles();
+    void refreshChartRpmLabels();
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
