@@ -6,6 +6,7 @@
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/prompter.h"
 #include "mainwindow/settingspanel.h"
+#include "storage/linesfile.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -140,7 +141,19 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::readWorkingFileAtStartup() {
-    // The storage feature reads the working file and the map it names here.
+    // The lines stay for the port restore; a missing or unreadable file gives none.
+    m_workingFileLines =
+        linesfile::read(m_startupFolder + profile().workingFileName).value_or(QStringList());
+    if (m_workingFileLines.isEmpty())
+        return;
+    m_currentMapFileName = m_workingFileLines.constFirst();
+    ReadMapFile(m_currentMapFileName);
+}
+
+bool TForm1::ReadMapFile(const QString& fileName) {
+    // The storage feature reads map files here.
+    Q_UNUSED(fileName);
+    return false;
 }
 
 void TForm1::restorePort() {

@@ -54,6 +54,11 @@ public:
     void refreshChartTitles();
     void refreshChartRpmLabels();
 
+    // Reads the named map file into the settings and the table; on success the file becomes
+    // the current map file name, the download is enabled and the caption shows the name. On
+    // failure its message has been shown and nothing changed.
+    bool ReadMapFile(const QString& fileName);
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
