@@ -2,6 +2,7 @@
 
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
+#include "mainwindow/teditform.h"
 #include "mainwindow/tform1.h"
 #include "model/variantprofile.h"
 
@@ -52,6 +53,8 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
 
         TForm1 form(context);
         prompter.setParentWindow(&form);
+        TEditForm editForm(profile.correctionDialogCentred, &form);
+        prompter.setCorrectionDialog(&editForm);
         form.show();
         QApplication::exec();
         prompter.setParentWindow(nullptr);

@@ -27,6 +27,10 @@ public:
     // The error box of the top-level error handler.
     virtual void showError(const QString& text) = 0;
 
+    // The correction dialog: shows the range text and the cell text, and returns the text in
+    // its value field when it is closed (however it was closed).
+    virtual QString askCorrectedValue(const QString& rangeText, const QString& cellText) = 0;
+
     // File dialogs for map files; nothing when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> chooseFileToSave(const FileDialogRequest& request) = 0;

@@ -1,5 +1,7 @@
 #include "mainwindow/qtprompter.h"
 
+#include "mainwindow/teditform.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -35,6 +37,10 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
 
 } // namespace
 
+QtPrompter::QtPrompter() = default;
+
+QtPrompter::~QtPrompter() = default;
+
 void QtPrompter::showMessage(const QString& text) {
     execBox(m_parent, QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -46,6 +52,14 @@ bool QtPrompter::askYesNo(const QString& text) {
 
 void QtPrompter::showError(const QString& text) {
     execBox(m_parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString QtPrompter::askCorrectedValue(const QString& rangeText, const QString& cellText) {
+    if (!m_correctionDialog) {
+        m_ownCorrectionDialog = std::make_unique<TEditForm>(true, m_parent);
+        m_correctionDialog = m_ownCorrectionDialog.get();
+    }
+    return m_correctionDialog->askValue(rangeText, cellText);
 }
 
 std::optional<QString> QtPrompter::chooseFileToOpen(const FileDialogRequest& request) {

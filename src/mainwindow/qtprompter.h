@@ -2,24 +2,33 @@
 
 #include "mainwindow/prompter.h"
 
+#include <memory>
+
 class QWidget;
 
 namespace zerwa {
 
+class TEditForm;
+
 // Shows the questions as Qt dialogs over the given parent window.
 class QtPrompter : public Prompter {
 public:
-    QtPrompter() = default;
+    QtPrompter();
+    ~QtPrompter() override;
     void setParentWindow(QWidget* parent) { m_parent = parent; }
+    void setCorrectionDialog(TEditForm* dialog) { m_correctionDialog = dialog; }
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text) override;
     void showError(const QString& text) override;
+    QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
 
 private:
     QWidget* m_parent = nullptr;
+    TEditForm* m_correctionDialog = nullptr;
+    std::unique_ptr<TEditForm> m_ownCorrectionDialog; // only if none was given
 };
 
 } // namespace zerwa

@@ -1,6 +1,9 @@
 #include "mainwindow/tform1.h"
 
+#include "chart/chartmirror.h"
+#include "chart/mapchartview.h"
 #include "mainwindow/buttonbars.h"
+#include "mainwindow/cellcheck.h"
 #include "mainwindow/commandguard.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
@@ -83,6 +86,11 @@ void TForm1::buildControls() {
     ComBtn = Panel3->ComBtn;
     LetoltBtn = Panel3->LetoltBtn;
 
+    // The chart is the last control: enlarged, it lies over the panels.
+    m_chart = new ChartMirror(p, this);
+    Chart1 = m_chart->view();
+    m_cellCheck = std::make_unique<CellCheck>(*this);
+
     setTabOrder(StringGrid1, Panel1->ComboBox1);
 
     setMinimumSize(kWindowWidth, p.windowMinHeight);
@@ -94,6 +102,8 @@ void TForm1::buildControls() {
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+    connect(StringGrid1, &MapGrid::cellSelected, this, &TForm1::StringGrid1SelectCell);
+    connect(Chart1, &MapChartView::doubleClicked, this, &TForm1::Chart1DblClick);
 }
 
 void TForm1::centreOnScreen() {
@@ -115,6 +125,10 @@ void TForm1::resetTable(ResetScope scope) {
     MapTable table = mapModel->table();
     resetMapTable(table, profile(), scope);
     mapModel->setTable(table);
+    if (scope == ResetScope::WithAxes) {
+        for (int c = 1; c <= profile().mapColumns; ++c)
+            m_chart->setTitle(c, profile().defaultHeadings.at(c - 1));
+    }
     Panel1->clear();
     LetoltBtn->setEnabled(false);
 }
@@ -125,6 +139,14 @@ void TForm1::runCommand(const std::function<void()>& command) {
 
 void TForm1::EditBtnClick() {
     runCommand([this] { StringGrid1->setFixedAxes(StringGrid1->fixedColumnCount() != 1); });
+}
+
+void TForm1::StringGrid1SelectCell(int column, int row) {
+    runCommand([&] { m_cellCheck->selectionMoved({column, row}); });
+}
+
+void TForm1::Chart1DblClick() {
+    runCommand([this] { StringGrid1->setVisible(!m_chart->toggleEnlarged()); });
 }
 
 void TForm1::KilepBtnClick() {
@@ -161,19 +183,23 @@ void TForm1::restorePort() {
 }
 
 void TForm1::refreshChartValues() {
-    // The chart feature rewrites every point from the data cells here.
+    m_chart->refreshValues(table(), numbers());
 }
 
 void TForm1::refreshChartTitles() {
-    // The chart feature retitles the chart lines from the heading cells here.
+    m_chart->refreshTitles(table());
 }
 
 void TForm1::refreshChartRpmLabels() {
-    // The chart feature relabels the rpm axis from the rpm cells here.
+    m_chart->refreshRpmLabels(table());
 }
 
 void TForm1::populateChart() {
-    // The chart feature fills the chart from the table here.
+    // A reopened map with a data cell that is not a number must not stop the start-up: the
+    // point is drawn at 0 and the cell is named once. The cell check and the download check
+    // catch the cell later.
+    if (const auto error = m_chart->populate(table(), numbers()))
+        prompter().showError(error->message());
 }
 
 } // namespace zerwa

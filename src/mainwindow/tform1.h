@@ -6,11 +6,16 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QPushButton;
 
 namespace zerwa {
 
+class CellCheck;
+class ChartMirror;
 class CommandBar;
+class MapChartView;
 class MapGrid;
 class MapTableModel;
 class Prompter;
@@ -76,8 +81,12 @@ public:
     QPushButton* KilepBtn;
     QPushButton* ComBtn;
     QPushButton* LetoltBtn;
+    MapChartView* Chart1;
+    ChartMirror* chart() const { return m_chart; }
 
 public slots:
+    void StringGrid1SelectCell(int column, int row);
+    void Chart1DblClick();
     void EditBtnClick();
     void KilepBtnClick();
 
@@ -96,6 +105,8 @@ private:
     void populateChart();
 
     AppContext m_context;
+    ChartMirror* m_chart = nullptr;
+    std::unique_ptr<CellCheck> m_cellCheck;
     QString m_startupFolder;
     QString m_fileDialogFolder;
     QString m_currentMapFileName;

@@ -1,5 +1,7 @@
 #include "support/scriptedprompter.h"
 
+#include <stdexcept>
+
 namespace zerwa::test {
 
 namespace {
@@ -16,11 +18,11 @@ template <typename T> bool take(std::deque<T>& queue, T& answer) {
 } // namespace
 
 void ScriptedPrompter::showMessage(const QString& text) {
-    m_records.append({Kind::Message, text, {}});
+    m_records.append({Kind::Message, text, {}, {}});
 }
 
 bool ScriptedPrompter::askYesNo(const QString& text) {
-    m_records.append({Kind::YesNo, text, {}});
+    m_records.append({Kind::YesNo, text, {}, {}});
     bool answer = false;
     if (take(m_yesNo, answer))
         return answer;
@@ -29,11 +31,20 @@ bool ScriptedPrompter::askYesNo(const QString& text) {
 }
 
 void ScriptedPrompter::showError(const QString& text) {
-    m_records.append({Kind::Error, text, {}});
+    m_records.append({Kind::Error, text, {}, {}});
+}
+
+QString ScriptedPrompter::askCorrectedValue(const QString& rangeText, const QString& cellText) {
+    m_records.append({Kind::Correction, rangeText, cellText, {}});
+    QString answer;
+    if (take(m_corrections, answer))
+        return answer;
+    m_unexpected << QStringLiteral("correction: ") + rangeText;
+    throw std::runtime_error("no scripted answer for the correction dialog");
 }
 
 std::optional<QString> ScriptedPrompter::chooseFileToOpen(const FileDialogRequest& request) {
-    m_records.append({Kind::OpenFile, request.presetName, request});
+    m_records.append({Kind::OpenFile, request.presetName, {}, request});
     std::optional<QString> answer;
     if (take(m_openFiles, answer))
         return answer;
@@ -42,7 +53,7 @@ std::optional<QString> ScriptedPrompter::chooseFileToOpen(const FileDialogReques
 }
 
 std::optional<QString> ScriptedPrompter::chooseFileToSave(const FileDialogRequest& request) {
-    m_records.append({Kind::SaveFile, request.presetName, request});
+    m_records.append({Kind::SaveFile, request.presetName, {}, request});
     std::optional<QString> answer;
     if (take(m_saveFiles, answer))
         return answer;
@@ -60,7 +71,7 @@ QStringList ScriptedPrompter::texts(Kind kind) const {
 }
 
 bool ScriptedPrompter::allAnswersUsed() const {
-    return m_yesNo.empty() && m_openFiles.empty() && m_saveFiles.empty();
+    return m_yesNo.empty() && m_corrections.empty() && m_openFiles.empty() && m_saveFiles.empty();
 }
 
 void ScriptedPrompter::clear() {

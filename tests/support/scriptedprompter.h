@@ -15,21 +15,26 @@ namespace zerwa::test {
 // A question with no scripted answer is recorded as unexpected and answered "No"/cancel.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, YesNo, Error, OpenFile, SaveFile };
+    enum class Kind { Message, YesNo, Error, Correction, OpenFile, SaveFile };
     struct Record {
         Kind kind;
-        QString text; // the message, or the preset name of a save dialog
+        QString text;  // the message, the correction's range text, or a dialog's preset name
+        QString value; // the text the correction dialog was opened with
         FileDialogRequest request;
     };
 
     // Scripted answers, consumed in order.
     void answerYesNo(bool yes) { m_yesNo.push_back(yes); }
+    // The text typed into the correction dialog before it is closed.
+    void answerCorrection(const QString& typed) { m_corrections.push_back(typed); }
     void answerOpenFile(std::optional<QString> path) { m_openFiles.push_back(std::move(path)); }
     void answerSaveFile(std::optional<QString> path) { m_saveFiles.push_back(std::move(path)); }
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text) override;
     void showError(const QString& text) override;
+    // Throws when no answer is scripted, so that a test cannot hang in the correction loop.
+    QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
 
@@ -47,6 +52,7 @@ private:
     QList<Record> m_records;
     QStringList m_unexpected;
     std::deque<bool> m_yesNo;
+    std::deque<QString> m_corrections;
     std::deque<std::optional<QString>> m_openFiles;
     std::deque<std::optional<QString>> m_saveFiles;
 };
