@@ -4,14 +4,33 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QStyledItemDelegate>
 
 namespace zerwa {
 
 namespace {
+
 constexpr int kRowHeight = 20;
-}
+
+// The cell editor leaves its context menu to the grid, so that a right click or the menu key
+// on the cell being edited opens the grid's popup menu.
+class CellEditorDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->setContextMenuPolicy(Qt::NoContextMenu);
+        return editor;
+    }
+};
+
+} // namespace
 
 MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* parent)
     : QTableView(parent)
@@ -24,6 +43,10 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     setTabKeyNavigation(false); // Tab leaves the grid for the next control
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setItemDelegate(new CellEditorDelegate(this));
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    menuKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] { openPopupAtCurrentCell(); });
 
     QHeaderView* rowHeader = verticalHeader();
     rowHeader->setMinimumSectionSize(1);
@@ -85,18 +108,25 @@ void MapGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
 }
 
 void MapGrid::contextMenuEvent(QContextMenuEvent* event) {
-    if (!m_autoPopup || !m_popupMenu) {
-        event->ignore();
-        return;
-    }
-    QPoint where = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        const QRect cellRect = visualRect(currentIndex());
-        where = viewport()->mapToGlobal(cellRect.isValid() ? cellRect.bottomLeft() : QPoint());
-    }
-    emit aboutToPopup();
-    m_popupMenu->popup(where);
     event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        openPopupAtCurrentCell();
+    else
+        openPopup(event->globalPos());
+}
+
+bool MapGrid::openPopup(const QPoint& globalPosition) {
+    if (!m_autoPopup || !m_popupMenu)
+        return false;
+    emit aboutToPopup();
+    m_popupMenu->popup(globalPosition);
+    return true;
+}
+
+bool MapGrid::openPopupAtCurrentCell() {
+    const QRect cellRect = visualRect(currentIndex());
+    return openPopup(
+        viewport()->mapToGlobal(cellRect.isValid() ? cellRect.bottomLeft() : QPoint()));
 }
 
 void MapGrid::mousePressEvent(QMouseEvent* event) {

@@ -37,6 +37,10 @@ public:
     QMenu* popupMenu() const { return m_popupMenu; }
     void setAutoPopup(bool on) { m_autoPopup = on; }
     bool autoPopup() const { return m_autoPopup; }
+    // Opens the popup menu (at a screen position, or below the current cell) if it may open
+    // now; returns whether it opened.
+    bool openPopup(const QPoint& globalPosition);
+    bool openPopupAtCurrentCell();
 
 signals:
     // The selection moved to (column, row). The editor of the cell that was left has already

@@ -1,5 +1,6 @@
 #include "mainwindow/programentry.h"
 
+#include "dialogs/tfuggvenyform.h"
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
 #include "mainwindow/teditform.h"
@@ -55,6 +56,11 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
         prompter.setParentWindow(&form);
         TEditForm editForm(profile.correctionDialogCentred, &form);
         prompter.setCorrectionDialog(&editForm);
+        std::unique_ptr<TFuggvenyForm> slopeFillForm;
+        if (profile.hasSlopeFill) {
+            slopeFillForm = std::make_unique<TFuggvenyForm>(prompter, context.numbers, &form);
+            prompter.setSlopeFillDialog(slopeFillForm.get());
+        }
         form.show();
         QApplication::exec();
         prompter.setParentWindow(nullptr);

@@ -14,6 +14,12 @@ struct FileDialogRequest {
     QString presetName;    // proposed file name (save dialog)
 };
 
+// The two entries of the slope-fill dialog, as typed and accepted.
+struct SlopeFillEntries {
+    QString slope;
+    QString steps;
+};
+
 // Every modal question the main window asks goes through here, so that tests can answer
 // them without a screen. The real implementation shows Qt dialogs.
 class Prompter {
@@ -30,6 +36,9 @@ public:
     // The correction dialog: shows the range text and the cell text, and returns the text in
     // its value field when it is closed (however it was closed).
     virtual QString askCorrectedValue(const QString& rangeText, const QString& cellText) = 0;
+
+    // The slope-fill dialog: the accepted entries, or nothing when it was cancelled.
+    virtual std::optional<SlopeFillEntries> askSlopeFill() = 0;
 
     // File dialogs for map files; nothing when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) = 0;

@@ -1,5 +1,6 @@
 #include "mainwindow/qtprompter.h"
 
+#include "dialogs/tfuggvenyform.h"
 #include "mainwindow/teditform.h"
 
 #include <QApplication>
@@ -60,6 +61,12 @@ QString QtPrompter::askCorrectedValue(const QString& rangeText, const QString& c
         m_correctionDialog = m_ownCorrectionDialog.get();
     }
     return m_correctionDialog->askValue(rangeText, cellText);
+}
+
+std::optional<SlopeFillEntries> QtPrompter::askSlopeFill() {
+    if (!m_slopeFillDialog)
+        return std::nullopt;
+    return m_slopeFillDialog->askEntries();
 }
 
 std::optional<QString> QtPrompter::chooseFileToOpen(const FileDialogRequest& request) {

@@ -8,7 +8,9 @@
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/prompter.h"
+#include "mainwindow/settingschecks.h"
 #include "mainwindow/settingspanel.h"
+#include "mainwindow/tablecommands.h"
 #include "storage/linesfile.h"
 
 #include <QComboBox>
@@ -90,6 +92,8 @@ void TForm1::buildControls() {
     m_chart = new ChartMirror(p, this);
     Chart1 = m_chart->view();
     m_cellCheck = std::make_unique<CellCheck>(*this);
+    m_tableCommands = new TableCommands(*this);
+    m_settingsChecks = new SettingsChecks(*this);
 
     setTabOrder(StringGrid1, Panel1->ComboBox1);
 
@@ -102,6 +106,7 @@ void TForm1::buildControls() {
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+    connect(TorolBtn, &QPushButton::clicked, m_tableCommands, &TableCommands::TorolBtnClick);
     connect(StringGrid1, &MapGrid::cellSelected, this, &TForm1::StringGrid1SelectCell);
     connect(Chart1, &MapChartView::doubleClicked, this, &TForm1::Chart1DblClick);
 }

@@ -19,7 +19,9 @@ class MapChartView;
 class MapGrid;
 class MapTableModel;
 class Prompter;
+class SettingsChecks;
 class SettingsPanel;
+class TableCommands;
 class TopButtonBar;
 
 // The main window. It holds the controls (and with them the map table and the settings)
@@ -83,6 +85,8 @@ public:
     QPushButton* LetoltBtn;
     MapChartView* Chart1;
     ChartMirror* chart() const { return m_chart; }
+    TableCommands* tableCommands() const { return m_tableCommands; }
+    SettingsChecks* settingsChecks() const { return m_settingsChecks; }
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -107,6 +111,8 @@ private:
     AppContext m_context;
     ChartMirror* m_chart = nullptr;
     std::unique_ptr<CellCheck> m_cellCheck;
+    TableCommands* m_tableCommands = nullptr;
+    SettingsChecks* m_settingsChecks = nullptr;
     QString m_startupFolder;
     QString m_fileDialogFolder;
     QString m_currentMapFileName;

@@ -34,18 +34,18 @@ NumberFormat NumberFormat::fromSystemLocale() {
     return NumberFormat(point.size() == 1 ? point.at(0) : QChar(u'.'));
 }
 
-double NumberFormat::fallback(const QString& text) const {
+std::optional<double> NumberFormat::parse(const QString& text) const {
     const auto number = parseDecimal(text, m_separator);
-    if (!number)
-        return invalidMarker;
-    return toDouble(*number).value_or(invalidMarker);
+    return number ? toDouble(*number) : std::nullopt;
+}
+
+double NumberFormat::fallback(const QString& text) const {
+    return parse(text).value_or(invalidMarker);
 }
 
 double NumberFormat::strict(const QString& text) const {
-    if (const auto number = parseDecimal(text, m_separator)) {
-        if (const auto value = toDouble(*number))
-            return *value;
-    }
+    if (const auto value = parse(text))
+        return *value;
     throw ConversionError(text);
 }
 

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
 namespace zerwa {
@@ -29,6 +30,8 @@ public:
 
     QChar decimalSeparator() const { return m_separator; }
 
+    // Text to number, or nothing for text that is not a number. Never throws.
+    std::optional<double> parse(const QString& text) const;
     // Text to number, or the invalid marker -1 for text that is not a number. Never throws.
     double fallback(const QString& text) const;
     // Text to number, or ConversionError for text that is not a number.

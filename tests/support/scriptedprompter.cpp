@@ -17,12 +17,18 @@ template <typename T> bool take(std::deque<T>& queue, T& answer) {
 
 } // namespace
 
+void ScriptedPrompter::record(Record entry) {
+    m_records.append(entry);
+    if (m_onRecord)
+        m_onRecord(m_records.constLast());
+}
+
 void ScriptedPrompter::showMessage(const QString& text) {
-    m_records.append({Kind::Message, text, {}, {}});
+    record({Kind::Message, text, {}, {}});
 }
 
 bool ScriptedPrompter::askYesNo(const QString& text) {
-    m_records.append({Kind::YesNo, text, {}, {}});
+    record({Kind::YesNo, text, {}, {}});
     bool answer = false;
     if (take(m_yesNo, answer))
         return answer;
@@ -31,11 +37,11 @@ bool ScriptedPrompter::askYesNo(const QString& text) {
 }
 
 void ScriptedPrompter::showError(const QString& text) {
-    m_records.append({Kind::Error, text, {}, {}});
+    record({Kind::Error, text, {}, {}});
 }
 
 QString ScriptedPrompter::askCorrectedValue(const QString& rangeText, const QString& cellText) {
-    m_records.append({Kind::Correction, rangeText, cellText, {}});
+    record({Kind::Correction, rangeText, cellText, {}});
     QString answer;
     if (take(m_corrections, answer))
         return answer;
@@ -43,8 +49,17 @@ QString ScriptedPrompter::askCorrectedValue(const QString& rangeText, const QStr
     throw std::runtime_error("no scripted answer for the correction dialog");
 }
 
+std::optional<SlopeFillEntries> ScriptedPrompter::askSlopeFill() {
+    record({Kind::SlopeFill, {}, {}, {}});
+    std::optional<SlopeFillEntries> answer;
+    if (take(m_slopeFills, answer))
+        return answer;
+    m_unexpected << QStringLiteral("slope fill");
+    return std::nullopt;
+}
+
 std::optional<QString> ScriptedPrompter::chooseFileToOpen(const FileDialogRequest& request) {
-    m_records.append({Kind::OpenFile, request.presetName, {}, request});
+    record({Kind::OpenFile, request.presetName, {}, request});
     std::optional<QString> answer;
     if (take(m_openFiles, answer))
         return answer;
@@ -53,7 +68,7 @@ std::optional<QString> ScriptedPrompter::chooseFileToOpen(const FileDialogReques
 }
 
 std::optional<QString> ScriptedPrompter::chooseFileToSave(const FileDialogRequest& request) {
-    m_records.append({Kind::SaveFile, request.presetName, {}, request});
+    record({Kind::SaveFile, request.presetName, {}, request});
     std::optional<QString> answer;
     if (take(m_saveFiles, answer))
         return answer;
@@ -71,7 +86,8 @@ QStringList ScriptedPrompter::texts(Kind kind) const {
 }
 
 bool ScriptedPrompter::allAnswersUsed() const {
-    return m_yesNo.empty() && m_corrections.empty() && m_openFiles.empty() && m_saveFiles.empty();
+    return m_yesNo.empty() && m_corrections.empty() && m_slopeFills.empty() &&
+           m_openFiles.empty() && m_saveFiles.empty();
 }
 
 void ScriptedPrompter::clear() {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace zerwa::test {
@@ -15,7 +16,7 @@ namespace zerwa::test {
 // A question with no scripted answer is recorded as unexpected and answered "No"/cancel.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, YesNo, Error, Correction, OpenFile, SaveFile };
+    enum class Kind { Message, YesNo, Error, Correction, SlopeFill, OpenFile, SaveFile };
     struct Record {
         Kind kind;
         QString text;  // the message, the correction's range text, or a dialog's preset name
@@ -27,6 +28,10 @@ public:
     void answerYesNo(bool yes) { m_yesNo.push_back(yes); }
     // The text typed into the correction dialog before it is closed.
     void answerCorrection(const QString& typed) { m_corrections.push_back(typed); }
+    // The entries the slope-fill dialog accepts, or nothing for Cancel.
+    void answerSlopeFill(std::optional<SlopeFillEntries> entries) {
+        m_slopeFills.push_back(std::move(entries));
+    }
     void answerOpenFile(std::optional<QString> path) { m_openFiles.push_back(std::move(path)); }
     void answerSaveFile(std::optional<QString> path) { m_saveFiles.push_back(std::move(path)); }
 
@@ -35,8 +40,14 @@ public:
     void showError(const QString& text) override;
     // Throws when no answer is scripted, so that a test cannot hang in the correction loop.
     QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
+    std::optional<SlopeFillEntries> askSlopeFill() override;
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
+
+    // Called as each question is asked, before it is answered (to look at the window then).
+    void setOnRecord(std::function<void(const Record&)> callback) {
+        m_onRecord = std::move(callback);
+    }
 
     const QList<Record>& records() const { return m_records; }
     // The texts of every record of one kind, in order.
@@ -49,10 +60,14 @@ public:
     void clear();
 
 private:
+    void record(Record entry);
+
+    std::function<void(const Record&)> m_onRecord;
     QList<Record> m_records;
     QStringList m_unexpected;
     std::deque<bool> m_yesNo;
     std::deque<QString> m_corrections;
+    std::deque<std::optional<SlopeFillEntries>> m_slopeFills;
     std::deque<std::optional<QString>> m_openFiles;
     std::deque<std::optional<QString>> m_saveFiles;
 };

@@ -1,0 +1,71 @@
+#include "mainwindow/settingschecks.h"
+
+#include "mainwindow/prompter.h"
+#include "mainwindow/settingspanel.h"
+#include "mainwindow/tform1.h"
+#include "model/settingsrules.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+
+namespace zerwa {
+
+SettingsChecks::SettingsChecks(TForm1& form)
+    : QObject(&form)
+    , m_form(form) {
+    for (QLineEdit* field : {form.Panel1->Edit1, form.Panel1->Edit2, form.Panel1->Edit3})
+        field->installEventFilter(this);
+}
+
+bool SettingsChecks::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Only a move to another control of the window counts; the window losing the focus
+        // (another program, a message box, a menu) does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == m_form.Panel1->Edit1)
+                Edit1Exit();
+            else if (watched == m_form.Panel1->Edit2)
+                Edit2Exit();
+            else if (watched == m_form.Panel1->Edit3)
+                Edit3Exit();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SettingsChecks::Edit1Exit() {
+    m_form.runCommand([this] {
+        apply(m_form.Panel1->Edit1,
+              settingsrules::leaveLimitRpm(m_form.Panel1->Edit1->text(),
+                                           m_form.profile().rpmCeiling, m_form.numbers()));
+    });
+}
+
+void SettingsChecks::Edit2Exit() {
+    m_form.runCommand([this] {
+        apply(m_form.Panel1->Edit2,
+              settingsrules::leaveOpening(m_form.Panel1->Edit2->text(),
+                                          m_form.Panel1->Edit3->text(), m_form.numbers()));
+    });
+}
+
+void SettingsChecks::Edit3Exit() {
+    m_form.runCommand([this] {
+        apply(m_form.Panel1->Edit3,
+              settingsrules::leaveClosing(m_form.Panel1->Edit2->text(),
+                                          m_form.Panel1->Edit3->text(), m_form.numbers()));
+    });
+}
+
+void SettingsChecks::apply(QLineEdit* field, const settingsrules::FieldVerdict& verdict) {
+    // The message comes first; the replacement is written after the box is closed.
+    if (verdict.message)
+        m_form.prompter().showMessage(*verdict.message);
+    if (verdict.replacement)
+        field->setText(*verdict.replacement);
+    if (verdict.closingReplacement)
+        m_form.Panel1->Edit3->setText(*verdict.closingReplacement);
+}
+
+} // namespace zerwa
