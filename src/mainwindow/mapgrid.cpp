@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -16,17 +17,33 @@ namespace {
 
 constexpr int kRowHeight = 20;
 
-// The cell editor leaves its context menu to the grid, so that a right click or the menu key
-// on the cell being edited opens the grid's popup menu.
+// The cell editor writes every keystroke into the table at once, so that the table always
+// holds what the user sees (a command run from a button or the popup menu reads it), and an
+// editor never carries an old text back over a command's result. It leaves its context menu
+// to the grid, so that a right click or the menu key on the cell being edited opens the
+// grid's popup menu.
 class CellEditorDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (editor)
-            editor->setContextMenuPolicy(Qt::NoContextMenu);
+        editor->setContextMenuPolicy(Qt::NoContextMenu);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            auto* self = const_cast<CellEditorDelegate*>(this);
+            connect(line, &QLineEdit::textEdited, self,
+                    [self, line] { emit self->commitData(line); });
+        }
         return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // Rewriting an unchanged text would move the cursor while the user types.
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line && line->text() == index.data(Qt::EditRole).toString())
+            return;
+        QStyledItemDelegate::setEditorData(editor, index);
     }
 };
 
@@ -64,6 +81,13 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     columnHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (int column = 0; column < profile.gridColumnWidths.size(); ++column)
         setColumnWidth(column, profile.gridColumnWidths.at(column));
+
+    // A command that rewrites many cells at once must reach the open editor too.
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                if (topLeft != bottomRight)
+                    updateEditorData();
+            });
 
     setFixedAxes(true);
 }

@@ -273,5 +273,39 @@ private slots:
     }
 };
 
-QTEST_MAIN(CellCheckTest)
+// The open cell editor and the table never disagree: what is typed is in the table at once
+// (commands that read the table see it), and a command that rewrites the cell under the
+// editor is not undone when the editor closes.
+class CellEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typedTextIsInTheTableAtOnceAndCommandsWinOverTheEditor() {
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.start();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.StringGrid1->setFocus();
+        form.StringGrid1->moveToCell({2, 1});
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("33"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("33"));
+
+        MapTable changed = form.table();
+        changed.setCell(2, 1, QStringLiteral("44"));
+        form.mapModel->setTable(changed);
+        QCOMPARE(editor->text(), QStringLiteral("44"));
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("44"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    CellCheckTest cellCheck;
+    CellEditorTest cellEditor;
+    return QTest::qExec(&cellCheck, argc, argv) | QTest::qExec(&cellEditor, argc, argv);
+}
 #include "cellcheck_test.moc"
