@@ -7,6 +7,7 @@
 #include "mainwindow/prompter.h"
 #include "mainwindow/settingspanel.h"
 #include "storage/linesfile.h"
+#include "storage/mapfilecommands.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -94,6 +95,8 @@ void TForm1::buildControls() {
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+    connect(LoadBtn, &QPushButton::clicked, this, &TForm1::LoadBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
 }
 
 void TForm1::centreOnScreen() {
@@ -151,9 +154,19 @@ void TForm1::readWorkingFileAtStartup() {
 }
 
 bool TForm1::ReadMapFile(const QString& fileName) {
-    // The storage feature reads map files here.
-    Q_UNUSED(fileName);
-    return false;
+    return MapFileCommands(*this).readMapFile(fileName);
+}
+
+bool TForm1::WriteMapFile(const QString& fileName) {
+    return MapFileCommands(*this).writeMapFile(fileName);
+}
+
+void TForm1::LoadBtnClick() {
+    runCommand([this] { MapFileCommands(*this).load(); });
+}
+
+void TForm1::SaveBtnClick() {
+    runCommand([this] { MapFileCommands(*this).save(); });
 }
 
 void TForm1::restorePort() {
