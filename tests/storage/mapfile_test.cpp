@@ -219,17 +219,6 @@ TEST_F(MapFileRead, AFolderIsNoFile) {
     EXPECT_EQ(read(path("mappa.qmt")).message, mapfile::cannotOpenMessage("as named"));
 }
 
-TEST_F(MapFileRead, AFileOfTheProgramIsRead) {
-    const ProgramLayout& layout = test::programLayouts().at(1);
-    test::writeBytes(path("a.qmt"), crlfFile(test::defaultMapLines(layout, {"8"})));
-    const auto result = read(path("a.qmt"));
-    ASSERT_TRUE(result.content);
-    EXPECT_TRUE(result.message.isEmpty());
-    EXPECT_EQ(result.content->settings.cylinders, QStringLiteral("8"));
-    EXPECT_EQ(result.content->table.cell(4, 30), QStringLiteral("4"));
-    EXPECT_EQ(result.content->table.cell(0, 30), QStringLiteral("7850"));
-}
-
 TEST_F(MapFileRead, EmptyForeignAndHugeFilesAreNoMapFiles) {
     test::writeBytes(path("empty.qmt"), "");
     test::writeBytes(path("other.qmt"), "qmt4_60\r\n");

@@ -98,12 +98,6 @@ private slots:
         QTest::newRow("folder") << QByteArray() << false << true << QString();
         QTest::newRow("empty") << QByteArray() << false << false << kWrongFile;
         QTest::newRow("zerwa8 file") << QByteArray("qmt8\r\n4\r\n") << false << false << kWrongFile;
-        QTest::newRow("zerwa4_60 file")
-            << QByteArray("qmt4_60\r\n") << false << false << kWrongFile;
-        QTest::newRow("upper case") << QByteArray("QMT4\r\n") << false << false << kWrongFile;
-        QTest::newRow("trailing blank") << QByteArray("qmt4 \r\n") << false << false << kWrongFile;
-        QTest::newRow("byte-order mark")
-            << QByteArray("\xEF\xBB\xBFqmt4\r\n") << false << false << kWrongFile;
         QTest::newRow("overlong line") << QByteArray("qmt4\r\n" + QByteArray(40000, '5') + "\r\n")
                                        << false << false << kWrongFile;
     }
@@ -135,18 +129,6 @@ private slots:
         QCOMPARE(fixture.prompter().messages(), QStringList({message}));
         QVERIFY(test::stateOf(form) == before);
         QVERIFY(fixture.prompter().errors().isEmpty());
-    }
-
-    void missingFileIsNamedOnTheSecondLine() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.start();
-        const QString missing = fixture.pathOf("nincs meg.qmt");
-        QVERIFY(!form.ReadMapFile(missing));
-        const QStringList shown = fixture.prompter().messages().value(0).split(u'\n');
-        QCOMPARE(shown, QStringList({"Nem tudom megnyitni az állományt!", missing}));
-        QVERIFY(!form.LetoltBtn->isEnabled());
-        QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
-        QCOMPARE(form.currentMapFileName(), QStringLiteral("elso8.qmt"));
     }
 
     void oddFilesThatAreRead_data() {
