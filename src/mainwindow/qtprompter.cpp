@@ -4,7 +4,9 @@
 #include "mainwindow/teditform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace zerwa {
@@ -20,6 +22,20 @@ int execBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     return box.exec();
 }
 
+// A typed name without an extension gets the default one. The widget dialog does this
+// itself; a platform's own dialog may not.
+QString withDefaultSuffix(const QString& path, const QString& suffix,
+                          QFileDialog::AcceptMode mode) {
+    const QFileInfo info(path);
+    if (suffix.isEmpty() || info.fileName().contains(u'.') || info.isDir())
+        return path;
+    const QString suffixed = path + u'.' + suffix;
+    // An existing file without extension is what the open dialog was asked for.
+    if (mode == QFileDialog::AcceptOpen && (info.exists() || !QFileInfo::exists(suffixed)))
+        return path;
+    return suffixed;
+}
+
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, QString(), request.directory, request.filter);
@@ -29,11 +45,12 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setDefaultSuffix(request.defaultSuffix);
     // The save command asks about existing files itself.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // A bare preset name is proposed inside the initial folder, a path where it points.
     if (!request.presetName.isEmpty())
-        dialog.selectFile(request.presetName);
+        dialog.selectFile(QDir(request.directory).filePath(request.presetName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return withDefaultSuffix(dialog.selectedFiles().constFirst(), request.defaultSuffix, mode);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/tablecommands.h"
 #include "storage/linesfile.h"
+#include "storage/mapfilecommands.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -109,6 +110,8 @@ void TForm1::connectCommands() {
     connect(TorolBtn, &QPushButton::clicked, m_tableCommands, &TableCommands::TorolBtnClick);
     connect(StringGrid1, &MapGrid::cellSelected, this, &TForm1::StringGrid1SelectCell);
     connect(Chart1, &MapChartView::doubleClicked, this, &TForm1::Chart1DblClick);
+    connect(LoadBtn, &QPushButton::clicked, this, &TForm1::LoadBtnClick);
+    connect(SaveBtn, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
 }
 
 void TForm1::centreOnScreen() {
@@ -178,9 +181,19 @@ void TForm1::readWorkingFileAtStartup() {
 }
 
 bool TForm1::ReadMapFile(const QString& fileName) {
-    // The storage feature reads map files here.
-    Q_UNUSED(fileName);
-    return false;
+    return MapFileCommands(*this).readMapFile(fileName);
+}
+
+bool TForm1::WriteMapFile(const QString& fileName) {
+    return MapFileCommands(*this).writeMapFile(fileName);
+}
+
+void TForm1::LoadBtnClick() {
+    runCommand([this] { MapFileCommands(*this).load(); });
+}
+
+void TForm1::SaveBtnClick() {
+    runCommand([this] { MapFileCommands(*this).save(); });
 }
 
 void TForm1::restorePort() {

@@ -65,6 +65,9 @@ public:
     // the current map file name, the download is enabled and the caption shows the name. On
     // failure its message has been shown and nothing changed.
     bool ReadMapFile(const QString& fileName);
+    // Writes the settings and the table to the named map file. The previous file is replaced
+    // only once the new one is complete; a failure is shown and false returned.
+    bool WriteMapFile(const QString& fileName);
 
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
@@ -93,6 +96,8 @@ public slots:
     void Chart1DblClick();
     void EditBtnClick();
     void KilepBtnClick();
+    void LoadBtnClick();
+    void SaveBtnClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

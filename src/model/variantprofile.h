@@ -38,6 +38,7 @@ struct VariantProfile {
     QString portUpdateFileName; // its line 2 is updated when a port is confirmed
     QString mapFileMagic;
     QString helpFileName;
+    bool captionShowsSavedFile = false; // a save also puts the saved file's name in the caption
 
     CellPos initialRememberedCell;
 

@@ -21,6 +21,7 @@ VariantProfile makeZerwa8() {
     p.portUpdateFileName = QStringLiteral("Edit.txt");
     p.mapFileMagic = QStringLiteral("qmt8");
     p.helpFileName = QStringLiteral("Helpv8.rtf");
+    p.captionShowsSavedFile = false;
     p.initialRememberedCell = {2, 1};
     p.windowHeight = 500;
     p.windowMinHeight = 500;
@@ -75,6 +76,7 @@ VariantProfile makeZerwa4_60() {
     p.portUpdateFileName = QStringLiteral("Editv4_60.txt");
     p.mapFileMagic = QStringLiteral("qmt4_60");
     p.helpFileName = QStringLiteral("Helpv4_60.rtf");
+    p.captionShowsSavedFile = true;
     p.initialRememberedCell = {1, 1};
     p.windowHeight = 491;
     p.gridHeight = 380;

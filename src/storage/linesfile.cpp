@@ -70,9 +70,12 @@ bool writeBytes(const QString& path, const QByteArray& bytes, QString* error) {
         return false;
     }
     // QSaveFile writes a temporary file in the same folder, syncs it and renames it over the
-    // target only on commit.
+    // target only on commit. The explicit flush matters: a write that stops part-way (a full
+    // disk, a file size limit) surfaces only there, and commit() alone would still rename the
+    // cut-off file over the target and report success.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

@@ -1,6 +1,7 @@
 #include "storage/workingfile.h"
 
 #include "storage/linesfile.h"
+#include "storage/windows1250.h"
 
 #include <QFileInfo>
 
@@ -17,6 +18,17 @@ bool updatePortLine(const QString& path, const QString& port, QString* error) {
     else if (lines->size() >= 2)
         (*lines)[1] = port;
     return linesfile::write(path, *lines, error);
+}
+
+bool writeAfterSave(const QString& path, const QString& mapFileName, const QString& port,
+                    QString* error) {
+    return linesfile::write(path, {mapFileName, port}, error);
+}
+
+bool canRecordMapFileName(const QString& mapFileName) {
+    // A line break would split the name over two lines of the file.
+    return windows1250::canEncode(mapFileName) && !mapFileName.contains(u'\n') &&
+           !mapFileName.contains(u'\r');
 }
 
 } // namespace zerwa::workingfile

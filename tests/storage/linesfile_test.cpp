@@ -1,4 +1,5 @@
 #include "storage/linesfile.h"
+#include "support/filesizelimit.h"
 #include "support/gtestqt.h"
 #include "support/testfiles.h"
 
@@ -66,6 +67,26 @@ TEST(LinesFile, AFailedWriteKeepsThePreviousFile) {
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                               QFileDevice::ExeOwner);
         EXPECT_EQ(test::readBytes(path), QByteArray("old\r\n"));
+    }
+}
+
+TEST(LinesFile, AWriteThatStopsPartWayKeepsThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.txt");
+    test::writeBytes(path, "old\r\n");
+    // Both through the write buffer and past it.
+    for (const qsizetype size : {qsizetype(3000), qsizetype(100000)}) {
+        QString error;
+        bool written = true;
+        {
+            test::FileSizeLimit limit(100);
+            written = linesfile::writeBytes(path, QByteArray(size, 'x'), &error);
+        }
+        EXPECT_FALSE(written) << size;
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(test::readBytes(path), QByteArray("old\r\n"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({"keep.txt"}));
     }
 }
 

@@ -42,4 +42,36 @@ TEST(PortLineUpdateTest, AMissingFileIsNotCreated) {
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
+TEST(WorkingFileSaveWrite, ExactlyTwoLinesReplaceTheOldContent) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Editv4_60.txt");
+    test::writeBytes(path, "/old.qmt\r\n3\r\nthird\r\n");
+    ASSERT_TRUE(workingfile::writeAfterSave(path, QStringLiteral("/home/kati/mérés ő.qmt"),
+                                            QStringLiteral("12")));
+    EXPECT_EQ(test::readBytes(path), QByteArray("/home/kati/m\xE9r\xE9s \xF5.qmt\r\n12\r\n"));
+
+    // No port chosen yet: the second line is empty, but it is there.
+    ASSERT_TRUE(workingfile::writeAfterSave(path, QStringLiteral("/a.qmt"), QString()));
+    EXPECT_EQ(test::readBytes(path), QByteArray("/a.qmt\r\n\r\n"));
+}
+
+TEST(WorkingFileSaveWrite, OnlyNamesThatReadBackUnchangedAreRecorded) {
+    EXPECT_TRUE(workingfile::canRecordMapFileName(QStringLiteral("/home/kati/Mérés ŐŰ/a.qmt")));
+    EXPECT_TRUE(workingfile::canRecordMapFileName(QStringLiteral("C:\\maps\\a.qmt")));
+    EXPECT_FALSE(workingfile::canRecordMapFileName(QStringLiteral("/home/\u4F60/a.qmt")));
+    EXPECT_FALSE(workingfile::canRecordMapFileName(QStringLiteral("/home/\u00F5/a.qmt")));
+    EXPECT_FALSE(workingfile::canRecordMapFileName(QStringLiteral("/a\nb.qmt")));
+    EXPECT_FALSE(workingfile::canRecordMapFileName(QStringLiteral("/a\rb.qmt")));
+}
+
+TEST(WorkingFileSaveWrite, AFailedWriteKeepsThePreviousRecord) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Editv.txt");
+    test::writeBytes(path, "/old.qmt\r\n2\r\n");
+    QString error;
+    EXPECT_FALSE(workingfile::writeAfterSave(path, QStringLiteral("/\u4F60.qmt"), "1", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(test::readBytes(path), QByteArray("/old.qmt\r\n2\r\n"));
+}
+
 } // namespace

@@ -19,4 +19,9 @@ TForm1& FormFixture::start() {
     return *m_form;
 }
 
+TForm1& FormFixture::restart() {
+    m_form.reset();
+    return start();
+}
+
 } // namespace zerwa::test

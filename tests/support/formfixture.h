@@ -20,6 +20,8 @@ public:
     // Builds the window (the whole start-up runs here). Files for the start-up can be put
     // into folder() before.
     TForm1& start();
+    // Closes the window and starts a new one in the same start-up folder (the next run).
+    TForm1& restart();
     TForm1& form() { return *m_form; }
     ScriptedPrompter& prompter() { return m_prompter; }
     QString folder() const { return m_folder.path(); }
