@@ -5,6 +5,8 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFont>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPen>
@@ -36,10 +38,19 @@ ChartMirror::ChartMirror(const VariantProfile& profile, QWidget* window)
     m_chart->setTitle(QStringLiteral("Grafikon"));
     m_chart->setAnimationOptions(QChart::NoAnimation);
     m_chart->setBackgroundRoundness(0);
-    m_chart->setMargins(QMargins(2, 2, 2, 2));
+    m_chart->setMargins(QMargins(0, 0, 0, 0));
+    m_chart->layout()->setContentsMargins(2, 0, 2, 0);
     m_chart->setPlotAreaBackgroundBrush(Qt::white);
     m_chart->setPlotAreaBackgroundVisible(true);
     m_chart->legend()->setAlignment(Qt::AlignRight);
+    // Eight titles must fit beside a 178-pixel-high chart.
+    QFont small = m_chart->legend()->font();
+    small.setPointSizeF(7);
+    m_chart->legend()->setFont(small);
+    m_chart->legend()->setContentsMargins(0, 0, 0, 0);
+    QFont titleFont = m_chart->titleFont();
+    titleFont.setPointSizeF(8);
+    m_chart->setTitleFont(titleFont);
 
     m_valueAxis = new QValueAxis(m_chart);
     m_valueAxis->setRange(0, kValueAxisMaximum);
