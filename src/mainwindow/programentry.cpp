@@ -1,5 +1,6 @@
 #include "mainwindow/programentry.h"
 
+#include "dialogs/thelpform.h"
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
 #include "mainwindow/tform1.h"
@@ -52,6 +53,8 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
 
         TForm1 form(context);
         prompter.setParentWindow(&form);
+        THelpForm helpForm(profile, context.startupDirectory);
+        form.setHelpForm(&helpForm);
         form.show();
         QApplication::exec();
         prompter.setParentWindow(nullptr);

@@ -1,5 +1,6 @@
 #include "mainwindow/tform1.h"
 
+#include "dialogs/thelpform.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/commandguard.h"
 #include "mainwindow/mapgrid.h"
@@ -94,6 +95,7 @@ void TForm1::buildControls() {
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
 }
 
 void TForm1::centreOnScreen() {
@@ -131,6 +133,13 @@ void TForm1::KilepBtnClick() {
     runCommand([this] {
         if (prompter().askYesNo(QStringLiteral("Elmentette a változásokat?")))
             m_context.terminateProcess(0);
+    });
+}
+
+void TForm1::HelpBtnClick() {
+    runCommand([this] {
+        if (m_helpForm)
+            m_helpForm->showHelp();
     });
 }
 

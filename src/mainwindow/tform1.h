@@ -15,6 +15,7 @@ class MapGrid;
 class MapTableModel;
 class Prompter;
 class SettingsPanel;
+class THelpForm;
 class TopButtonBar;
 
 // The main window. It holds the controls (and with them the map table and the settings)
@@ -59,6 +60,9 @@ public:
     // failure its message has been shown and nothing changed.
     bool ReadMapFile(const QString& fileName);
 
+    // The help window, created after the main window at start-up.
+    void setHelpForm(THelpForm* helpForm) { m_helpForm = helpForm; }
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
@@ -80,6 +84,7 @@ public:
 public slots:
     void EditBtnClick();
     void KilepBtnClick();
+    void HelpBtnClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -102,6 +107,7 @@ private:
     CellPos m_rememberedCell;
     QStringList m_workingFileLines; // kept from step 7 to the port restore
     int m_gridBottomMargin = 0;
+    THelpForm* m_helpForm = nullptr;
 };
 
 } // namespace zerwa
