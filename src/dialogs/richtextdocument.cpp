@@ -1,6 +1,7 @@
 #include "dialogs/richtextdocument.h"
 
 #include "dialogs/rtf/rtfdocument.h"
+#include "dialogs/rtf/rtfdocumentbuilder.h"
 #include "dialogs/rtf/rtfparser.h"
 #include "storage/windows1250.h"
 
@@ -21,10 +22,14 @@ qreal pixelsOfTwips(int twips) {
 
 Qt::Alignment alignmentOf(rtf::Alignment alignment) {
     switch (alignment) {
-    case rtf::Alignment::Right: return Qt::AlignRight;
-    case rtf::Alignment::Center: return Qt::AlignHCenter;
-    case rtf::Alignment::Justify: return Qt::AlignJustify;
-    case rtf::Alignment::Left: break;
+    case rtf::Alignment::Right:
+        return Qt::AlignRight;
+    case rtf::Alignment::Center:
+        return Qt::AlignHCenter;
+    case rtf::Alignment::Justify:
+        return Qt::AlignJustify;
+    case rtf::Alignment::Left:
+        break;
     }
     return Qt::AlignLeft;
 }
@@ -79,10 +84,13 @@ QString decodePlainText(const QByteArray& fileBytes) {
                              ? QString::fromUtf8(fileBytes.sliced(sizeof(kUtf8Mark) - 1))
                              : windows1250::decode(fileBytes);
     QString clean;
-    clean.reserve(text.size());
+    clean.reserve(qMin(text.size(), rtf::DocumentBuilder::kMaxCharacters));
     for (const QChar c : text) {
+        if (clean.size() >= rtf::DocumentBuilder::kMaxCharacters)
+            break;
         const char16_t u = c.unicode();
-        if (u == u'\t' || u == u'\n' || u == u'\r' || (u >= 0x20 && u != 0x7F && !(u >= 0x80 && u <= 0x9F)))
+        const bool control = u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F);
+        if (!control || u == u'\t' || u == u'\n' || u == u'\r')
             clean += c;
     }
     return clean;

@@ -20,7 +20,8 @@ void load(QTextDocument& document, const QByteArray& fileBytes);
 
 // Plain text of a file that is not rich text: UTF-8 when it starts with the UTF-8 mark,
 // otherwise Windows-1250 like every other file of the programs; control characters other
-// than tabs and line ends are left out.
+// than tabs and line ends are left out, and so is text past the size a rich-text document is
+// kept to.
 QString decodePlainText(const QByteArray& fileBytes);
 
 // Replaces the document's content with the paragraphs and runs that were read.

@@ -16,8 +16,9 @@ struct VariantProfile;
 class THelpForm : public QWidget {
     Q_OBJECT
 public:
-    // Files larger than this are shown only up to this size.
-    static constexpr qint64 kMaxHelpFileBytes = 4 * 1024 * 1024;
+    // Files larger than this are read only up to this size (pictures embedded in a help text
+    // make it large; the text itself is kept to a size the viewer shows at once).
+    static constexpr qint64 kMaxHelpFileBytes = 16 * 1024 * 1024;
 
     // `startupDirectory` is the folder the help file is looked up in (the current directory
     // at start).

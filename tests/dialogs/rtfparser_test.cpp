@@ -52,8 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"ignorableDestinationSkipped", "{\\rtf1 a{\\*\\unknowndest hidden{deeper}}b}",
                  "ab"},
         TextCase{"fieldShowsItsResultOnly",
-                 "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}",
-                 "link"},
+                 "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}}", "link"},
         TextCase{"unknownWordsIgnored", "{\\rtf1 a\\foo123 b\\bar c\\baz-4 d}", "abcd"},
         TextCase{"textAfterTheDocumentIgnored", "{\\rtf1 a}trailing{\\rtf1 b}", "a"},
         TextCase{"fileLineEndsCarryNoMeaning", "{\\rtf1 a\r\nb\nc\rd}", "abcd"}));
@@ -100,13 +99,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Binary, ParserText,
-    testing::Values(
-        TextCase{"binSkipsItsData", QByteArray("{\\rtf1 a\\bin6 }{\\\0\xFF}b}", 22), "ab"},
-        TextCase{"binInsideSkippedGroup", "{\\rtf1 {\\*\\blipuid \\bin3 }}}}x}", "x"},
-        TextCase{"binLongerThanTheFile", "{\\rtf1 a\\bin999999 xyz", "a"},
-        TextCase{"binNegativeSkipsNothing", "{\\rtf1 a\\bin-5 b}", "ab"},
-        TextCase{"binHugeParameter", "{\\rtf1 a\\bin99999999999999999999 b}", "a"},
-        TextCase{"binCountsAsOneFallback", "{\\rtf1 \\u337\\bin2 xyz}", "őz"}));
+    testing::Values(TextCase{"binSkipsItsData", QByteArray("{\\rtf1 a\\bin6 }{\\\0\xFF}b}", 22),
+                             "ab"},
+                    TextCase{"binInsideSkippedGroup", "{\\rtf1 {\\*\\blipuid \\bin3 }}}}x}", "x"},
+                    TextCase{"binLongerThanTheFile", "{\\rtf1 a\\bin999999 xyz", "a"},
+                    TextCase{"binNegativeSkipsNothing", "{\\rtf1 a\\bin-5 b}", "ab"},
+                    TextCase{"binHugeParameter", "{\\rtf1 a\\bin99999999999999999999 b}", "a"},
+                    TextCase{"binCountsAsOneFallback", "{\\rtf1 \\u337\\bin2 xyz}", "őz"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Broken, ParserText,
@@ -117,8 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"brokenHex", "{\\rtf1 a\\'zzb}", "azzb"},
                     TextCase{"truncatedBackslash", "{\\rtf1 a\\", "a"},
                     TextCase{"truncatedWord", "{\\rtf1 a\\pa", "a"},
-                    TextCase{"truncatedUnicode", "{\\rtf1 a\\u33", "a!"},
-                    TextCase{"empty", "", ""},
+                    TextCase{"truncatedUnicode", "{\\rtf1 a\\u33", "a!"}, TextCase{"empty", "", ""},
                     TextCase{"onlyTheMark", "{\\rtf", ""},
                     TextCase{"overlongWord",
                              "{\\rtf1 a\\bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb b}", "ab"}));
@@ -205,8 +203,8 @@ TEST(ParserFormat, FontsComeFromTheFontTable) {
     std::vector<QString> families;
     for (const auto& [c, format] : characters)
         families.push_back(format.fontFamily);
-    EXPECT_EQ(families, (std::vector<QString>{"Times New Roman", "Arial", "Betű", "",
-                                              "Times New Roman"}));
+    EXPECT_EQ(families,
+              (std::vector<QString>{"Times New Roman", "Arial", "Betű", "", "Times New Roman"}));
 }
 
 TEST(ParserFormat, SuperscriptAndSubscript) {
@@ -223,7 +221,7 @@ TEST(ParserFormat, ParagraphsTakeTheLayoutInForceAtTheirEnd) {
         Parser::parse("{\\rtf1 \\qc a\\par\\pard b\\par\\qr c\\par\\qj d\\par"
                       "{\\ql\\li720\\ri360\\fi-360\\sb120\\sa240 e\\par}f\\par\\pard\\qc g}");
     ASSERT_EQ(document.paragraphs.size(), 7);
-    const QList<Alignment> alignments = {Alignment::Center, Alignment::Left, Alignment::Right,
+    const QList<Alignment> alignments = {Alignment::Center,  Alignment::Left, Alignment::Right,
                                          Alignment::Justify, Alignment::Left, Alignment::Justify,
                                          Alignment::Center};
     for (int i = 0; i < 7; ++i)
@@ -259,6 +257,32 @@ TEST(ParserFormat, DeepNestingKeepsTheTextAndRecoversItsFormat) {
     EXPECT_TRUE(characters[1].second.bold);
     EXPECT_TRUE(characters[4].second.bold);
     EXPECT_FALSE(characters[5].second.bold);
+}
+
+TEST(ParserLimits, TheDocumentStaysWithinWhatAViewerShowsAtOnce) {
+    const auto build = [](const QByteArray& unit, qsizetype count) {
+        QByteArray rtf = "{\\rtf1 ";
+        for (qsizetype i = 0; i < count; ++i)
+            rtf += unit;
+        return Parser::parse(rtf);
+    };
+    const Document text = build("0123456789", 150'000);
+    ASSERT_EQ(text.paragraphs.size(), 1);
+    EXPECT_EQ(text.paragraphs[0].text().size(), DocumentBuilder::kMaxCharacters);
+    EXPECT_TRUE(text.paragraphs[0].text().startsWith("01234567890123"));
+
+    EXPECT_EQ(build("x\\par ", 70'000).paragraphs.size(), DocumentBuilder::kMaxParagraphs);
+
+    const Document flips = build("\\b x\\b0 y", 30'000);
+    qsizetype runs = 0;
+    for (const Paragraph& paragraph : flips.paragraphs)
+        runs += paragraph.runs.size();
+    EXPECT_EQ(runs, DocumentBuilder::kMaxRuns);
+
+    // Below the limits nothing is lost, also when one stretch of text is longer than the
+    // pieces the bytes are decoded in.
+    const Document long1250 = build("\xF5\xFB", 100'000);
+    EXPECT_EQ(long1250.paragraphs[0].text(), QStringLiteral("őű").repeated(100000));
 }
 
 // Plain text detection

@@ -28,13 +28,21 @@ QString cleanText(const QString& text) {
     return clean;
 }
 
+// Bytes of one format wait at most this long before they are decoded; a longer wait ends
+// at an ASCII byte, so that a character written as several bytes is not cut.
+constexpr qsizetype kPendingChunk = 64 * 1024;
+
 } // namespace
 
 void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const CharFormat& format,
                                   const ParagraphFormat& paragraph) {
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || m_full)
         return;
     if (!m_pendingBytes.isEmpty() && (codePage != m_pendingCodePage || format != m_pendingFormat))
+        flushBytes();
+    if (m_pendingBytes.size() >= kPendingChunk &&
+        (static_cast<unsigned char>(m_pendingBytes.back()) < 0x80 ||
+         m_pendingBytes.size() >= 2 * kPendingChunk))
         flushBytes();
     m_pendingBytes.append(bytes);
     m_pendingCodePage = codePage;
@@ -44,12 +52,16 @@ void DocumentBuilder::appendBytes(QByteArrayView bytes, int codePage, const Char
 
 void DocumentBuilder::appendText(const QString& text, const CharFormat& format,
                                  const ParagraphFormat& paragraph) {
+    if (m_full)
+        return;
     flushBytes();
     addToParagraph(text, format);
     m_paragraph.format = paragraph;
 }
 
 void DocumentBuilder::endParagraph(const ParagraphFormat& paragraph) {
+    if (m_full)
+        return;
     flushBytes();
     m_paragraph.format = paragraph;
     closeParagraph();
@@ -70,18 +82,28 @@ void DocumentBuilder::flushBytes() {
     m_pendingBytes.clear();
 }
 
-void DocumentBuilder::addToParagraph(const QString& text, const CharFormat& format) {
-    if (text.isEmpty())
+void DocumentBuilder::addToParagraph(QString text, const CharFormat& format) {
+    if (text.isEmpty() || m_full)
         return;
-    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == format)
+    if (m_characters + text.size() >= kMaxCharacters) {
+        text.truncate(kMaxCharacters - m_characters);
+        m_full = true;
+    }
+    m_characters += text.size();
+    if (!m_paragraph.runs.isEmpty() && m_paragraph.runs.last().format == format) {
         m_paragraph.runs.last().text += text;
-    else
-        m_paragraph.runs.append({text, format});
+        return;
+    }
+    m_paragraph.runs.append({text, format});
+    if (++m_runs >= kMaxRuns)
+        m_full = true;
 }
 
 void DocumentBuilder::closeParagraph() {
     cleanParagraph();
     m_document.paragraphs.append(std::exchange(m_paragraph, {}));
+    if (m_document.paragraphs.size() >= kMaxParagraphs)
+        m_full = true;
 }
 
 void DocumentBuilder::cleanParagraph() {

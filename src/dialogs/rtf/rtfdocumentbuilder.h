@@ -11,8 +11,15 @@ namespace zerwa::rtf {
 // Collects the text of a rich-text file into paragraphs and runs. Bytes wait until the
 // format or the code page changes, so that a character written as several bytes is decoded
 // whole; neighbouring text with the same format ends up in one run.
+//
+// The document is kept to a size that a viewer shows at once, whatever the file: text past
+// any of the limits below is left out (a real help text stays far below them).
 class DocumentBuilder {
 public:
+    static constexpr qsizetype kMaxCharacters = 1'000'000;
+    static constexpr qsizetype kMaxRuns = 50'000;
+    static constexpr qsizetype kMaxParagraphs = 50'000;
+
     void appendBytes(QByteArrayView bytes, int codePage, const CharFormat& format,
                      const ParagraphFormat& paragraph);
     void appendText(const QString& text, const CharFormat& format,
@@ -25,7 +32,7 @@ public:
 
 private:
     void flushBytes();
-    void addToParagraph(const QString& text, const CharFormat& format);
+    void addToParagraph(QString text, const CharFormat& format);
     void closeParagraph();
     void cleanParagraph();
 
@@ -35,6 +42,9 @@ private:
     CharFormat m_pendingFormat;
     Document m_document;
     Paragraph m_paragraph;
+    qsizetype m_characters = 0;
+    qsizetype m_runs = 0;
+    bool m_full = false;
 };
 
 } // namespace zerwa::rtf

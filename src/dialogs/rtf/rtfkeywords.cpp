@@ -9,17 +9,22 @@ namespace {
 // Destinations that hold no text of the document: tables, document information, pictures,
 // objects, headers and footers, notes, field instructions, index entries, list definitions.
 constexpr const char* kSkippedDestinations[] = {
-    "annotation", "atnauthor",  "atnid",     "author",   "bkmkend",   "bkmkstart",
-    "buptim",     "colorschememapping",      "comment",  "creatim",   "datastore",
-    "defchp",     "defpap",     "do",        "doccomm",  "docvar",    "falt",
-    "filetbl",    "fldinst",    "footer",    "footerf",  "footerl",   "footerr",
-    "footnote",   "ftncn",      "ftnsep",    "ftnsepc",  "generator", "header",
-    "headerf",    "headerl",    "headerr",   "info",     "keywords",  "latentstyles",
-    "listoverridetable",        "listtable", "mmathPr",  "nonshppict", "objdata",
-    "object",     "operator",   "panose",    "pgdsctbl", "pict",      "pn",
-    "pntxta",     "pntxtb",     "printim",   "private",  "revtbl",    "revtim",
-    "rsidtbl",    "rxe",        "shp",       "shpinst",  "stylesheet", "subject",
-    "tc",         "template",   "themedata", "title",    "txe",       "userprops",
+    "annotation", "atnauthor", "atnid",        "author",
+    "bkmkend",    "bkmkstart", "buptim",       "colorschememapping",
+    "comment",    "creatim",   "datastore",    "defchp",
+    "defpap",     "do",        "doccomm",      "docvar",
+    "falt",       "filetbl",   "fldinst",      "footer",
+    "footerf",    "footerl",   "footerr",      "footnote",
+    "ftncn",      "ftnsep",    "ftnsepc",      "generator",
+    "header",     "headerf",   "headerl",      "headerr",
+    "info",       "keywords",  "latentstyles", "listoverridetable",
+    "listtable",  "mmathPr",   "nonshppict",   "objdata",
+    "object",     "operator",  "panose",       "pgdsctbl",
+    "pict",       "pn",        "pntxta",       "pntxtb",
+    "printim",    "private",   "revtbl",       "revtim",
+    "rsidtbl",    "rxe",       "shp",          "shpinst",
+    "stylesheet", "subject",   "tc",           "template",
+    "themedata",  "title",     "txe",          "userprops",
     "xe",         "xmlnstbl",
 };
 
@@ -29,11 +34,10 @@ struct CharacterWord {
 };
 
 constexpr CharacterWord kCharacterWords[] = {
-    {"tab", u'\t'},          {"bullet", 0x2022},     {"emdash", 0x2014},
-    {"endash", 0x2013},      {"emspace", 0x2003},    {"enspace", 0x2002},
-    {"qmspace", 0x2005},     {"lquote", 0x2018},     {"rquote", 0x2019},
-    {"ldblquote", 0x201C},   {"rdblquote", 0x201D},  {"zwj", 0x200D},
-    {"zwnj", 0x200C},        {"zwbo", 0x200B},       {"zwnbo", 0xFEFF},
+    {"tab", u'\t'},      {"bullet", 0x2022},    {"emdash", 0x2014},    {"endash", 0x2013},
+    {"emspace", 0x2003}, {"enspace", 0x2002},   {"qmspace", 0x2005},   {"lquote", 0x2018},
+    {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},
+    {"zwnj", 0x200C},    {"zwbo", 0x200B},      {"zwnbo", 0xFEFF},
 };
 
 struct PlainWord {

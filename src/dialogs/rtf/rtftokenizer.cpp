@@ -103,8 +103,8 @@ Tokenizer::Token Tokenizer::readControlWord() {
     Token token = makeToken(Kind::ControlWord);
     token.word = m_input.sliced(start, qMin<qsizetype>(m_pos - start, kMaxWordLength));
 
-    const bool negative = m_pos + 1 < m_input.size() && m_input[m_pos] == '-' &&
-                          isDigit(m_input[m_pos + 1]);
+    const bool negative =
+        m_pos + 1 < m_input.size() && m_input[m_pos] == '-' && isDigit(m_input[m_pos + 1]);
     if (negative)
         ++m_pos;
     if (m_pos < m_input.size() && isDigit(m_input[m_pos])) {
@@ -118,8 +118,8 @@ Tokenizer::Token Tokenizer::readControlWord() {
         if (negative)
             value = -value;
         token.hasParameter = true;
-        token.parameter = static_cast<int>(qBound<long long>(
-            std::numeric_limits<int>::min(), value, limit));
+        token.parameter =
+            static_cast<int>(qBound<long long>(std::numeric_limits<int>::min(), value, limit));
     }
     if (m_pos < m_input.size() && m_input[m_pos] == ' ')
         ++m_pos; // the delimiting blank belongs to the control word

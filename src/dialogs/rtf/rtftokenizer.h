@@ -27,10 +27,10 @@ public:
         Kind kind = Kind::End;
         QByteArrayView word; // ControlWord: the letters (at most kMaxWordLength of them)
         bool hasParameter = false;
-        int parameter = 0;       // ControlWord: the number after the letters, saturated
-        char symbol = 0;         // ControlSymbol: the character after the backslash
-        unsigned char byte = 0;  // HexByte
-        QByteArrayView text;     // Text
+        int parameter = 0;      // ControlWord: the number after the letters, saturated
+        char symbol = 0;        // ControlSymbol: the character after the backslash
+        unsigned char byte = 0; // HexByte
+        QByteArrayView text;    // Text
     };
 
     static constexpr int kMaxWordLength = 32;
