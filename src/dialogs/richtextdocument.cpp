@@ -10,6 +10,9 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
 
 namespace zerwa::richtext {
 
@@ -42,6 +45,17 @@ QTextBlockFormat blockFormatOf(const rtf::ParagraphFormat& format) {
     block.setTextIndent(pixelsOfTwips(format.firstLineIndent));
     block.setTopMargin(pixelsOfTwips(format.spaceBefore));
     block.setBottomMargin(pixelsOfTwips(format.spaceAfter));
+    // Tab stops count from the left edge of the text. A hanging first line (a bullet or a
+    // number) also has a tab stop at the left indent, where the wrapped lines start.
+    QList<QTextOption::Tab> tabs;
+    if (format.firstLineIndent < 0 && format.leftIndent > 0)
+        tabs.append(QTextOption::Tab(pixelsOfTwips(format.leftIndent), QTextOption::LeftTab));
+    for (const int stop : format.tabStops)
+        tabs.append(QTextOption::Tab(pixelsOfTwips(stop), QTextOption::LeftTab));
+    std::sort(tabs.begin(), tabs.end(), [](const QTextOption::Tab& a, const QTextOption::Tab& b) {
+        return a.position < b.position;
+    });
+    block.setTabPositions(tabs);
     return block;
 }
 

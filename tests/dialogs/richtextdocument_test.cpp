@@ -52,7 +52,7 @@ private slots:
         QTextDocument document;
         richtext::load(document, "{\\rtf1 \\qc Title\\par\\pard\\li720\\fi-360\\sb300\\sa150 "
                                  "{\\pntext\\'b7\\tab}Item\\line next\\par\\pard\\qr r\\par"
-                                 "\\pard\\par\\qj j}");
+                                 "\\pard\\par\\qj\\tx1500\\tx300 j}");
         QCOMPARE(document.blockCount(), 5);
         QTextBlock block = document.firstBlock();
         QCOMPARE(block.text(), QStringLiteral("Title"));
@@ -66,6 +66,9 @@ private slots:
         QCOMPARE(block.blockFormat().topMargin(), 20.0);
         QCOMPARE(block.blockFormat().bottomMargin(), 10.0);
 
+        // The bullet's tab reaches the left indent, where the wrapped lines start.
+        QCOMPARE(block.blockFormat().tabPositions().value(0).position, 48.0);
+
         block = block.next();
         QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         block = block.next();
@@ -73,6 +76,10 @@ private slots:
         block = block.next();
         QCOMPARE(block.text(), QStringLiteral("j"));
         QCOMPARE(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
+        const QList<QTextOption::Tab> stops = block.blockFormat().tabPositions();
+        QCOMPARE(stops.size(), 2);
+        QCOMPARE(stops.at(0).position, 20.0);
+        QCOMPARE(stops.at(1).position, 100.0);
     }
 
     void plainTextIsShownAsItIs_data() {

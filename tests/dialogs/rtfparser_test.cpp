@@ -236,6 +236,18 @@ TEST(ParserFormat, ParagraphsTakeTheLayoutInForceAtTheirEnd) {
     EXPECT_EQ(document.paragraphs[5].format.leftIndent, 0);
 }
 
+TEST(ParserFormat, TabStopsUntilTheParagraphDefaults) {
+    QByteArray rtf = "{\\rtf1 \\tx720\\tx1440 a\\par b\\pard\\tx-5 c\\par\\pard ";
+    for (int i = 0; i < 100; ++i)
+        rtf += "\\tx" + QByteArray::number(i * 100);
+    rtf += "d}";
+    const Document document = Parser::parse(rtf);
+    ASSERT_EQ(document.paragraphs.size(), 3);
+    EXPECT_EQ(document.paragraphs[0].format.tabStops, QList<int>({720, 1440}));
+    EXPECT_EQ(document.paragraphs[1].format.tabStops, QList<int>({0}));
+    EXPECT_EQ(document.paragraphs[2].format.tabStops.size(), ParagraphFormat::kMaxTabStops);
+}
+
 TEST(ParserFormat, NeighbouringTextWithOneFormatIsOneRun) {
     const Document document = Parser::parse("{\\rtf1 \\b a\\'e1{b}\\u337?c\\b0 d}");
     ASSERT_EQ(document.paragraphs.size(), 1);

@@ -43,6 +43,8 @@ struct ParagraphFormat {
     int firstLineIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    QList<int> tabStops; // in the order given; at most kMaxTabStops
+    static constexpr int kMaxTabStops = 64;
     friend bool operator==(const ParagraphFormat&, const ParagraphFormat&) = default;
 };
 

@@ -101,6 +101,7 @@ constexpr PlainWord kPlainWords[] = {
     {"fi", Keyword::FirstLineIndent},
     {"sb", Keyword::SpaceBefore},
     {"sa", Keyword::SpaceAfter},
+    {"tx", Keyword::TabStop},
 };
 
 QHash<QByteArray, KeywordInfo> buildTable() {

@@ -52,6 +52,7 @@ enum class Keyword {
     FirstLineIndent,
     SpaceBefore,
     SpaceAfter,
+    TabStop,
     // A control word that stands for one character (\tab, \bullet, \emdash, ...)
     Character,
 };

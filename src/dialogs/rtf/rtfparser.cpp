@@ -327,6 +327,10 @@ void Parser::applyFormatting(Keyword keyword, const Tokenizer::Token& token) {
     case Keyword::SpaceAfter:
         paragraph.spaceAfter = qMax(0, boundedTwips(token));
         break;
+    case Keyword::TabStop:
+        if (token.hasParameter && paragraph.tabStops.size() < ParagraphFormat::kMaxTabStops)
+            paragraph.tabStops.append(qMax(0, boundedTwips(token)));
+        break;
     default:
         break;
     }
