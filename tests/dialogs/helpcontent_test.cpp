@@ -89,8 +89,9 @@ TEST_P(HelpContent, NamesTheFilesOfThisProgram) {
     // Only the programs that update a port file of their own mention it.
     EXPECT_EQ(shown.contains(QStringLiteral("Edit.txt")), p.portUpdateFileName == "Edit.txt");
     for (const VariantProfile* other : profiles::all()) {
-        if (other->workingFileName != p.workingFileName)
+        if (other->workingFileName != p.workingFileName) {
             EXPECT_FALSE(shown.contains(other->workingFileName + QLatin1Char(' ')));
+        }
     }
 }
 

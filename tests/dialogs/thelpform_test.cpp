@@ -66,19 +66,6 @@ private slots:
         QCOMPARE(help.EndhelpBtn->text(), QStringLiteral("Vissza"));
     }
 
-    void sizeFollowsTheProgram() {
-        QCOMPARE(QSize(profiles::zerwa8().helpWindowWidth, profiles::zerwa8().helpWindowHeight),
-                 QSize(790, 560));
-        QCOMPARE(QSize(profiles::zerwa4().helpWindowWidth, profiles::zerwa4().helpWindowHeight),
-                 QSize(790, 560));
-        QCOMPARE(
-            QSize(profiles::zerwa4_60().helpWindowWidth, profiles::zerwa4_60().helpWindowHeight),
-            QSize(786, 556));
-        QCOMPARE(profiles::zerwa8().helpFileName, QStringLiteral("Helpv8.rtf"));
-        QCOMPARE(profiles::zerwa4().helpFileName, QStringLiteral("Helpv4.rtf"));
-        QCOMPARE(profiles::zerwa4_60().helpFileName, QStringLiteral("Helpv4_60.rtf"));
-    }
-
     void missingFileShowsTheOneLine_data() { addProfileRows(); }
     void missingFileShowsTheOneLine() {
         QFETCH(const VariantProfile*, profile);

@@ -4,7 +4,6 @@ namespace zerwa::rtf {
 
 namespace {
 
-constexpr int kMaxFontNameBytes = 256;
 constexpr int kMaxUnicodeSkipCount = 16;
 constexpr int kMaxIndent = 31680; // 22 inches in twips
 
@@ -114,7 +113,7 @@ bool Parser::endGroup() {
     if (m_groups.empty())
         return true; // a stray closing brace before the document starts
     if (state().destination == Destination::FontTable)
-        finishFontName();
+        m_tables.finishFontName(m_documentCodePage);
     m_groups.pop_back();
     return !m_groups.empty();
 }
@@ -159,13 +158,11 @@ void Parser::handleControlWord(const Tokenizer::Token& token) {
     switch (info.keyword) {
     case Keyword::FontTable:
         group.destination = Destination::FontTable;
-        m_fontBeingDefined = -1;
+        m_tables.startFontTable();
         return;
     case Keyword::ColorTable:
         group.destination = Destination::ColorTable;
-        m_colors.clear();
-        m_colorBeingDefined = {};
-        m_colorHasComponents = false;
+        m_tables.startColorTable();
         return;
     case Keyword::SkippedDestination:
         group.destination = Destination::Skipped;
@@ -176,26 +173,15 @@ void Parser::handleControlWord(const Tokenizer::Token& token) {
 
     if (group.destination == Destination::FontTable) {
         if (info.keyword == Keyword::Font && token.hasParameter) {
-            finishFontName();
-            m_fontBeingDefined = token.parameter;
-            m_fonts.insert(token.parameter, FontEntry());
-        } else if (info.keyword == Keyword::FontCharset && m_fontBeingDefined >= 0 &&
-                   token.hasParameter) {
-            m_fonts[m_fontBeingDefined].charset = token.parameter;
+            m_tables.finishFontName(m_documentCodePage);
+            m_tables.defineFont(token.parameter);
+        } else if (info.keyword == Keyword::FontCharset && token.hasParameter) {
+            m_tables.setFontCharset(token.parameter);
         }
         return;
     }
     if (group.destination == Destination::ColorTable) {
-        const int component = token.hasParameter ? qBound(0, token.parameter, 255) : 0;
-        if (info.keyword == Keyword::Red)
-            m_colorBeingDefined.red = std::uint8_t(component);
-        else if (info.keyword == Keyword::Green)
-            m_colorBeingDefined.green = std::uint8_t(component);
-        else if (info.keyword == Keyword::Blue)
-            m_colorBeingDefined.blue = std::uint8_t(component);
-        else
-            return;
-        m_colorHasComponents = true;
+        m_tables.setColorComponent(info.keyword, token.hasParameter ? token.parameter : 0);
         return;
     }
 
@@ -339,15 +325,17 @@ void Parser::applyFormatting(Keyword keyword, const Tokenizer::Token& token) {
 void Parser::handleBytes(QByteArrayView bytes) {
     if (bytes.isEmpty())
         return;
-    switch (state().destination) {
+    const GroupState& group = state();
+    switch (group.destination) {
     case Destination::Text:
-        m_builder.appendBytes(bytes, codePageOf(state()), effectiveFormat(), state().paragraph);
+        m_builder.appendBytes(bytes, m_tables.codePageOfFont(fontOf(group), m_documentCodePage),
+                              effectiveFormat(), group.paragraph);
         return;
     case Destination::FontTable:
-        handleFontTableBytes(bytes);
+        m_tables.addFontTableBytes(bytes, m_documentCodePage);
         return;
     case Destination::ColorTable:
-        handleColorTableBytes(bytes);
+        m_tables.addColorTableBytes(bytes);
         return;
     case Destination::Skipped:
         return;
@@ -359,57 +347,12 @@ void Parser::appendCharacter(char16_t character) {
         m_builder.appendText(QString(QChar(character)), effectiveFormat(), state().paragraph);
 }
 
-void Parser::handleFontTableBytes(QByteArrayView bytes) {
-    for (const char byte : bytes) {
-        if (byte == ';')
-            finishFontName();
-        else if (m_fontBeingDefined >= 0 && m_fontNameBytes.size() < kMaxFontNameBytes)
-            m_fontNameBytes += byte;
-    }
-}
-
-void Parser::handleColorTableBytes(QByteArrayView bytes) {
-    for (const char byte : bytes) {
-        if (byte != ';')
-            continue;
-        // An entry without components is the "automatic" colour: the viewer's default.
-        m_colors.append(m_colorHasComponents ? std::optional<Color>(m_colorBeingDefined)
-                                             : std::nullopt);
-        m_colorBeingDefined = {};
-        m_colorHasComponents = false;
-    }
-}
-
-void Parser::finishFontName() {
-    if (m_fontBeingDefined >= 0 && !m_fontNameBytes.isEmpty()) {
-        FontEntry& font = m_fonts[m_fontBeingDefined];
-        if (font.name.isEmpty()) {
-            // A symbol font's name is still written in the document's code page.
-            int codePage = codePageOfCharset(font.charset, m_documentCodePage);
-            if (codePage == kSymbolCodePage)
-                codePage = m_documentCodePage;
-            font.name = m_nameDecoder.decode(m_fontNameBytes, codePage).trimmed();
-        }
-    }
-    m_fontNameBytes.clear();
-}
-
 CharFormat Parser::effectiveFormat() const {
     const GroupState& group = m_groups.back();
     CharFormat format = group.chars;
-    const int font = group.font >= 0 ? group.font : m_defaultFont;
-    format.fontFamily = m_fonts.value(font).name;
-    if (group.color >= 0 && group.color < m_colors.size())
-        format.color = m_colors.at(group.color);
+    format.fontFamily = m_tables.fontFamily(fontOf(group));
+    format.color = m_tables.color(group.color);
     return format;
-}
-
-int Parser::codePageOf(const GroupState& group) const {
-    const int font = group.font >= 0 ? group.font : m_defaultFont;
-    const auto found = m_fonts.constFind(font);
-    if (found == m_fonts.cend())
-        return m_documentCodePage;
-    return codePageOfCharset(found->charset, m_documentCodePage);
 }
 
 } // namespace zerwa::rtf

@@ -2,13 +2,12 @@
 
 #include "dialogs/rtf/rtfdocument.h"
 #include "dialogs/rtf/rtfdocumentbuilder.h"
+#include "dialogs/rtf/rtfheadertables.h"
 #include "dialogs/rtf/rtfkeywords.h"
 #include "dialogs/rtf/rtftokenizer.h"
 
 #include <QByteArrayView>
-#include <QHash>
 
-#include <optional>
 #include <vector>
 
 namespace zerwa::rtf {
@@ -39,11 +38,6 @@ private:
         Destination destination = Destination::Text;
     };
 
-    struct FontEntry {
-        int charset = 0;
-        QString name;
-    };
-
     explicit Parser(QByteArrayView bytes);
     Document run();
 
@@ -52,16 +46,15 @@ private:
     void handleControlWord(const Tokenizer::Token& token);
     void handleControlSymbol(char symbol);
     void handleBytes(QByteArrayView bytes);
-    void handleFontTableBytes(QByteArrayView bytes);
-    void handleColorTableBytes(QByteArrayView bytes);
     void applyFormatting(Keyword keyword, const Tokenizer::Token& token);
     void appendCharacter(char16_t character);
     bool skipFallback(); // true when the token is a fallback character to leave out
-    void finishFontName();
 
     GroupState& state() { return m_groups.back(); }
     CharFormat effectiveFormat() const;
-    int codePageOf(const GroupState& group) const;
+    int fontOf(const GroupState& group) const {
+        return group.font >= 0 ? group.font : m_defaultFont;
+    }
 
     Tokenizer m_tokenizer;
     DocumentBuilder m_builder;
@@ -70,14 +63,7 @@ private:
     int m_documentCodePage;
     int m_defaultFont = 0;
     int m_fallbackToSkip = 0;
-
-    QHash<int, FontEntry> m_fonts;
-    int m_fontBeingDefined = -1;
-    QByteArray m_fontNameBytes;
-    CodePageDecoder m_nameDecoder;
-    QList<std::optional<Color>> m_colors;
-    Color m_colorBeingDefined;
-    bool m_colorHasComponents = false;
+    HeaderTables m_tables;
 };
 
 } // namespace zerwa::rtf
