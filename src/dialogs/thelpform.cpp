@@ -43,6 +43,8 @@ void THelpForm::buildControls() {
     RichEdit1 = new QTextEdit(Panel2);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setReadOnly(true);
+    // Read-only, yet the reader can move through the text and copy from it with the keyboard.
+    RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

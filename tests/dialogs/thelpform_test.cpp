@@ -60,6 +60,7 @@ private slots:
         QCOMPARE(help.Panel2->objectName(), QStringLiteral("Panel2"));
         QCOMPARE(help.RichEdit1->objectName(), QStringLiteral("RichEdit1"));
         QVERIFY(help.RichEdit1->isReadOnly());
+        QVERIFY(!(help.RichEdit1->textInteractionFlags() & Qt::TextEditable));
         QCOMPARE(help.RichEdit1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(help.RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(help.EndhelpBtn->objectName(), QStringLiteral("EndhelpBtn"));
