@@ -14,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace zerwa;
 using zerwa::test::FormFixture;
@@ -195,6 +196,11 @@ private slots:
         QVERIFY(help.isVisible());
         QVERIFY(!(help.windowState() & Qt::WindowMinimized));
         QCOMPARE(help.RichEdit1->toPlainText(), QStringLiteral("Első sor\nMásodik"));
+
+        // Help left open does not keep the program running once the main window is closed.
+        QTimer::singleShot(0, &form, [&form] { form.close(); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // it did keep it
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
 
     void resizingStretchesTheViewerAndKeepsVisszaAtTheBottom() {
