@@ -8,6 +8,7 @@ packages=(
     libgtest-dev
     xvfb xauth x11-utils fonts-dejavu-core
     socat
+    dpkg-dev desktop-file-utils libxml2-utils
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "mainwindow/programentry.h"
 
 #include "dialogs/tfuggvenyform.h"
+#include "dialogs/thelpform.h"
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
 #include "mainwindow/teditform.h"
@@ -56,6 +57,8 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
         prompter.setParentWindow(&form);
         TEditForm editForm(profile.correctionDialogCentred, &form);
         prompter.setCorrectionDialog(&editForm);
+        THelpForm helpForm(profile, context.startupDirectory);
+        form.setHelpForm(&helpForm);
         std::unique_ptr<TFuggvenyForm> slopeFillForm;
         if (profile.hasSlopeFill) {
             slopeFillForm = std::make_unique<TFuggvenyForm>(prompter, context.numbers, &form);

@@ -2,6 +2,7 @@
 
 #include "chart/chartmirror.h"
 #include "chart/mapchartview.h"
+#include "dialogs/thelpform.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/cellcheck.h"
 #include "mainwindow/commandguard.h"
@@ -112,6 +113,7 @@ void TForm1::connectCommands() {
     connect(Chart1, &MapChartView::doubleClicked, this, &TForm1::Chart1DblClick);
     connect(LoadBtn, &QPushButton::clicked, this, &TForm1::LoadBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
+    connect(HelpBtn, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
 }
 
 void TForm1::centreOnScreen() {
@@ -161,6 +163,13 @@ void TForm1::KilepBtnClick() {
     runCommand([this] {
         if (prompter().askYesNo(QStringLiteral("Elmentette a változásokat?")))
             m_context.terminateProcess(0);
+    });
+}
+
+void TForm1::HelpBtnClick() {
+    runCommand([this] {
+        if (m_helpForm)
+            m_helpForm->showHelp();
     });
 }
 

@@ -22,6 +22,7 @@ class Prompter;
 class SettingsChecks;
 class SettingsPanel;
 class TableCommands;
+class THelpForm;
 class TopButtonBar;
 
 // The main window. It holds the controls (and with them the map table and the settings)
@@ -69,6 +70,9 @@ public:
     // only once the new one is complete; a failure is shown and false returned.
     bool WriteMapFile(const QString& fileName);
 
+    // The help window, created after the main window at start-up.
+    void setHelpForm(THelpForm* helpForm) { m_helpForm = helpForm; }
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
@@ -98,6 +102,7 @@ public slots:
     void KilepBtnClick();
     void LoadBtnClick();
     void SaveBtnClick();
+    void HelpBtnClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -124,6 +129,7 @@ private:
     CellPos m_rememberedCell;
     QStringList m_workingFileLines; // kept from step 7 to the port restore
     int m_gridBottomMargin = 0;
+    THelpForm* m_helpForm = nullptr;
 };
 
 } // namespace zerwa
