@@ -1,5 +1,6 @@
 #include "mainwindow/programentry.h"
 
+#include "link/qtserialport.h"
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
 #include "mainwindow/tform1.h"
@@ -49,6 +50,9 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
         context.numbers = NumberFormat::fromSystemLocale();
         context.startupDirectory = QDir::currentPath();
         context.terminateProcess = [](int code) { std::_Exit(code); };
+        context.serialPortFactory = [](const QString& startupDirectory) {
+            return std::make_unique<QtSerialPort>(startupDirectory);
+        };
 
         TForm1 form(context);
         prompter.setParentWindow(&form);

@@ -1,5 +1,11 @@
 #include "mainwindow/tform1.h"
 
+#include "link/downloadcheck.h"
+#include "link/downloadsequencer.h"
+#include "link/portchooser.h"
+#include "link/portchooserpanel.h"
+#include "link/qtserialport.h"
+#include "link/serialport.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/commandguard.h"
 #include "mainwindow/mapgrid.h"
@@ -14,6 +20,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace zerwa {
 
@@ -26,6 +33,7 @@ const QRect kCommandBarGeometry(391, 404, 312, 46);
 constexpr int kGridLeft = 7;
 constexpr int kGridTop = 65;
 constexpr int kGridWidth = 362;
+constexpr int kBreakMilliseconds = 500;
 
 } // namespace
 
@@ -83,6 +91,17 @@ void TForm1::buildControls() {
     ComBtn = Panel3->ComBtn;
     LetoltBtn = Panel3->LetoltBtn;
 
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kBreakMilliseconds);
+    Timer1->setTimerType(Qt::PreciseTimer); // the break must not come out shorter
+    m_serialPort = m_context.serialPortFactory
+                       ? m_context.serialPortFactory(m_context.startupDirectory)
+                       : std::make_unique<QtSerialPort>(m_context.startupDirectory);
+    MSComm1 = m_serialPort.get();
+    m_portChooser = std::make_unique<PortChooser>(*this);
+    m_downloadSequencer = std::make_unique<DownloadSequencer>(*this);
+
     setTabOrder(StringGrid1, Panel1->ComboBox1);
 
     setMinimumSize(kWindowWidth, p.windowMinHeight);
@@ -94,6 +113,10 @@ void TForm1::buildControls() {
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
+    connect(ComBtn, &QPushButton::clicked, this, &TForm1::ComBtnClick);
+    connect(Panel3->Panel5->ComOkBtn, &QPushButton::clicked, this, &TForm1::ComOkBtnClick);
+    connect(LetoltBtn, &QPushButton::clicked, this, &TForm1::LetoltBtnClick);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
 void TForm1::centreOnScreen() {
@@ -119,6 +142,14 @@ void TForm1::resetTable(ResetScope scope) {
     LetoltBtn->setEnabled(false);
 }
 
+bool TForm1::ValidateForDownload() const {
+    return zerwa::ValidateForDownload(profile(), table(), Panel1->settings(), numbers());
+}
+
+int TForm1::portNumber() const {
+    return m_portChooser->portNumber();
+}
+
 void TForm1::runCommand(const std::function<void()>& command) {
     runGuarded(prompter(), command);
 }
@@ -132,6 +163,22 @@ void TForm1::KilepBtnClick() {
         if (prompter().askYesNo(QStringLiteral("Elmentette a változásokat?")))
             m_context.terminateProcess(0);
     });
+}
+
+void TForm1::ComBtnClick() {
+    runCommand([this] { m_portChooser->show(); });
+}
+
+void TForm1::ComOkBtnClick() {
+    runCommand([this] { m_portChooser->confirm(); });
+}
+
+void TForm1::LetoltBtnClick() {
+    runCommand([this] { m_downloadSequencer->start(); });
+}
+
+void TForm1::Timer1Timer() {
+    runCommand([this] { m_downloadSequencer->tick(); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -157,7 +204,7 @@ bool TForm1::ReadMapFile(const QString& fileName) {
 }
 
 void TForm1::restorePort() {
-    // The link feature restores the port from line 2 of the working file here.
+    m_portChooser->restore(m_workingFileLines);
 }
 
 void TForm1::refreshChartValues() {

@@ -6,14 +6,20 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QPushButton;
+class QTimer;
 
 namespace zerwa {
 
 class CommandBar;
+class DownloadSequencer;
 class MapGrid;
 class MapTableModel;
+class PortChooser;
 class Prompter;
+class SerialPort;
 class SettingsPanel;
 class TopButtonBar;
 
@@ -59,6 +65,11 @@ public:
     // failure its message has been shown and nothing changed.
     bool ReadMapFile(const QString& fileName);
 
+    // The whole-map check before a download: true when every value may be sent.
+    bool ValidateForDownload() const;
+    // The port the next download opens.
+    int portNumber() const;
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
@@ -76,10 +87,16 @@ public:
     QPushButton* KilepBtn;
     QPushButton* ComBtn;
     QPushButton* LetoltBtn;
+    QTimer* Timer1;      // the download's break wait, 500 ms, used once per download
+    SerialPort* MSComm1; // open only during a download
 
 public slots:
     void EditBtnClick();
     void KilepBtnClick();
+    void ComBtnClick();
+    void ComOkBtnClick();
+    void LetoltBtnClick();
+    void Timer1Timer();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -101,6 +118,9 @@ private:
     QString m_currentMapFileName;
     CellPos m_rememberedCell;
     QStringList m_workingFileLines; // kept from step 7 to the port restore
+    std::unique_ptr<SerialPort> m_serialPort;
+    std::unique_ptr<PortChooser> m_portChooser;
+    std::unique_ptr<DownloadSequencer> m_downloadSequencer;
     int m_gridBottomMargin = 0;
 };
 

@@ -42,8 +42,8 @@ TEST(DownloadFrameTest, WorkedExampleOfZerwa4) {
 
     const QByteArray wire = downloadframe::wireImage(frame);
     ASSERT_EQ(wire.size(), 381);
-    EXPECT_EQ(wire.left(12), bytes({0x83, 0xFF, 0xFF, 0x07, 0xFF, 0xFF, 0x35, 0xFF, 0xFF, 0x14,
-                                    0xFF, 0xFF}));
+    EXPECT_EQ(wire.left(12),
+              bytes({0x83, 0xFF, 0xFF, 0x07, 0xFF, 0xFF, 0x35, 0xFF, 0xFF, 0x14, 0xFF, 0xFF}));
     EXPECT_EQ(wire.right(3), bytes({0x4F, 0xFF, 0xFF}));
     for (int i = 0; i < wire.size(); ++i)
         ASSERT_EQ(wire.at(i), i % 3 == 0 ? frame.at(i / 3) : char(0xFF)) << i;
@@ -210,7 +210,9 @@ INSTANTIATE_TEST_SUITE_P(Profiles, CellLayout,
                          ::testing::Values(LayoutCase{&profiles::zerwa8(), 15},
                                            LayoutCase{&profiles::zerwa4(), 30},
                                            LayoutCase{&profiles::zerwa4_60(), 30}),
-                         [](const auto& info) { return info.param.profile->programName.toStdString(); });
+                         [](const auto& info) {
+                             return info.param.profile->programName.toStdString();
+                         });
 
 struct PositionCase {
     const VariantProfile* profile;

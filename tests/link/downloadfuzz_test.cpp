@@ -24,12 +24,18 @@ public:
 
     QString next() {
         switch (pick(6)) {
-        case 0: return garbage(pick(12));
-        case 1: return garbage(pick(3000));
-        case 2: return nearEnd();
-        case 3: return QString::number(pick(20000)) + u',' + digits(pick(30));
-        case 4: return QStringLiteral("*");
-        default: return QString::number(pick(70)) + u',' + digits(pick(3));
+        case 0:
+            return garbage(pick(12));
+        case 1:
+            return garbage(pick(3000));
+        case 2:
+            return nearEnd();
+        case 3:
+            return QString::number(pick(20000)) + u',' + digits(pick(30));
+        case 4:
+            return QStringLiteral("*");
+        default:
+            return QString::number(pick(70)) + u',' + digits(pick(3));
         }
     }
     int pick(int bound) { return int(m_random() % std::uint64_t(bound)); }
@@ -50,21 +56,22 @@ private:
     }
     // A range end, or a hair below or above it, with many digits.
     QString nearEnd() {
-        static const char* const ends[][2] = {{"0", "5"},  {"63", "5"},   {"0", "2"},
-                                              {"2", "0"},  {"10", "0"},   {"50", "0"},
-                                              {"510", "0"}, {"600", "0"}, {"12000", "0"},
-                                              {"15000", "0"}};
+        static const char* const ends[][2] = {
+            {"0", "5"},  {"63", "5"},  {"0", "2"},   {"2", "0"},     {"10", "0"},
+            {"50", "0"}, {"510", "0"}, {"600", "0"}, {"12000", "0"}, {"15000", "0"}};
         const auto& end = ends[pick(int(std::size(ends)))];
         const QString whole = QString::fromLatin1(end[0]);
         const QString first = QString::fromLatin1(end[1]);
         switch (pick(3)) {
-        case 0: return whole + u',' + first + digits(pick(12)); // at or above
-        case 1: {                                                // just below
+        case 0:
+            return whole + u',' + first + digits(pick(12)); // at or above
+        case 1: {                                           // just below
             const long below = whole.toLong() - (first == u'0' ? 1 : 0);
             const QChar digit = first == u'0' ? u'9' : QChar(first.at(0).unicode() - 1);
             return QString::number(below) + u',' + digit + QString(pick(15), u'9') + digits(2);
         }
-        default: return whole + u',' + first;
+        default:
+            return whole + u',' + first;
         }
     }
 
@@ -109,10 +116,18 @@ TEST(DownloadFuzzTest, RandomTextsNeverCrashAndPassingMapsEncodeInRange) {
         for (int i = 0; i < changes; ++i) {
             const QString text = source.next();
             switch (source.pick(6)) {
-            case 0: map.settings.limitRpm = text; break;
-            case 1: map.settings.opening = text; break;
-            case 2: map.settings.closing = text; break;
-            case 3: map.table.setCell(0, 1 + source.pick(p.rpmRows), text); break;
+            case 0:
+                map.settings.limitRpm = text;
+                break;
+            case 1:
+                map.settings.opening = text;
+                break;
+            case 2:
+                map.settings.closing = text;
+                break;
+            case 3:
+                map.table.setCell(0, 1 + source.pick(p.rpmRows), text);
+                break;
             default:
                 map.table.setCell(1 + source.pick(p.mapColumns), 1 + source.pick(p.rpmRows), text);
             }

@@ -79,27 +79,23 @@ TEST_P(QuotientFloor, TruncatesTheExactQuotient) {
 
 INSTANTIATE_TEST_SUITE_P(
     Quotients, QuotientFloor,
-    ::testing::Values(QuotientCase{37500000, "15000", 2500}, QuotientCase{37500000, "1000", 37500},
-                      QuotientCase{37500000, "600", 62500}, QuotientCase{37500000, "12000", 3125},
-                      QuotientCase{37500000, "1.5e4", 2500},
-                      QuotientCase{37500000, "15000.0004", 2499},
-                      QuotientCase{37500000, "599.99999", 62500},
-                      QuotientCase{37500000, "7", 5357142},
-                      QuotientCase{37500000, "0.1", 375000000},
-                      QuotientCase{37500000, "0.5", 75000000},
-                      QuotientCase{37500000, "37500000", 1}, QuotientCase{37500000, "3.75e7", 1},
-                      QuotientCase{37500000, "37500000.000001", 0},
-                      QuotientCase{37500000, "1e13", 0}, QuotientCase{37500000, "1e999", 0},
-                      QuotientCase{1, "0.000000000001", 1000000000000},
-                      QuotientCase{37500000, "0.000001", kSaturated},
-                      QuotientCase{37500000, "1e-999999", kSaturated},
-                      QuotientCase{37500000, "0", kSaturated},
-                      QuotientCase{37500000, "-600", kSaturated}));
+    ::testing::Values(
+        QuotientCase{37500000, "15000", 2500}, QuotientCase{37500000, "1000", 37500},
+        QuotientCase{37500000, "600", 62500}, QuotientCase{37500000, "12000", 3125},
+        QuotientCase{37500000, "1.5e4", 2500}, QuotientCase{37500000, "15000.0004", 2499},
+        QuotientCase{37500000, "599.99999", 62500}, QuotientCase{37500000, "7", 5357142},
+        QuotientCase{37500000, "0.1", 375000000}, QuotientCase{37500000, "0.5", 75000000},
+        QuotientCase{37500000, "37500000", 1}, QuotientCase{37500000, "3.75e7", 1},
+        QuotientCase{37500000, "37500000.000001", 0}, QuotientCase{37500000, "1e13", 0},
+        QuotientCase{37500000, "1e999", 0}, QuotientCase{1, "0.000000000001", 1000000000000},
+        QuotientCase{37500000, "0.000001", kSaturated},
+        QuotientCase{37500000, "1e-999999", kSaturated}, QuotientCase{37500000, "0", kSaturated},
+        QuotientCase{37500000, "-600", kSaturated}));
 
 TEST(ExactScalingTest, LongTextsStayExact) {
     const std::string nines(20000, '9');
-    EXPECT_EQ(exact::scaledFloor(number("0." + nines), 2, 1), 1u);           // 1.999...
-    EXPECT_EQ(exact::scaledFloor(number("0.4" + nines), 2, 1), 0u);          // 0.999...
+    EXPECT_EQ(exact::scaledFloor(number("0." + nines), 2, 1), 1u);  // 1.999...
+    EXPECT_EQ(exact::scaledFloor(number("0.4" + nines), 2, 1), 0u); // 0.999...
     EXPECT_EQ(exact::scaledFloor(number("1.2288" + std::string(20000, '0')), 625, 256), 3u);
     EXPECT_EQ(exact::scaledFloor(number("1.2287" + nines), 625, 256), 2u); // just below 1.2288
     const std::string tail = std::string(20000, '0') + "1";

@@ -5,9 +5,8 @@ namespace zerwa::test {
 SampleMap validSampleMap(const VariantProfile& profile) {
     SampleMap map{MapTable::forProfile(profile), {}};
     resetMapTable(map.table, profile, ResetScope::WithAxes);
-    map.settings = {QStringLiteral("4"),       QStringLiteral("12000"),
-                    QStringLiteral("1,5"),     QStringLiteral("3"),
-                    QStringLiteral("Felfutó"), QStringLiteral("Lefutó")};
+    map.settings = {QStringLiteral("4"), QStringLiteral("12000"),   QStringLiteral("1,5"),
+                    QStringLiteral("3"), QStringLiteral("Felfutó"), QStringLiteral("Lefutó")};
     return map;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/tform1.h"
+#include "support/recordingserialport.h"
 #include "support/scriptedprompter.h"
 
 #include <QTemporaryDir>
@@ -20,8 +21,16 @@ public:
     // Builds the window (the whole start-up runs here). Files for the start-up can be put
     // into folder() before.
     TForm1& start();
+    // Ends the window and starts a new one in the same folder (the program's next run).
+    TForm1& restart();
     TForm1& form() { return *m_form; }
     ScriptedPrompter& prompter() { return m_prompter; }
+    // The recording serial port's log and script (unless another port is given).
+    SerialRecorder& serial() { return m_serial; }
+    // Another serial port for the window (a real one, for example); before start().
+    void setSerialPortFactory(decltype(AppContext::serialPortFactory) factory) {
+        m_serialPortFactory = std::move(factory);
+    }
     QString folder() const { return m_folder.path(); }
     QString pathOf(const QString& name) const { return m_folder.filePath(name); }
     std::optional<int> exitCode() const { return m_exitCode; }
@@ -31,6 +40,8 @@ private:
     QChar m_separator;
     QTemporaryDir m_folder;
     ScriptedPrompter m_prompter;
+    SerialRecorder m_serial;
+    decltype(AppContext::serialPortFactory) m_serialPortFactory;
     std::optional<int> m_exitCode;
     std::unique_ptr<TForm1> m_form;
 };
