@@ -38,19 +38,15 @@ DecimalNumber DownloadRange::highNumber() const {
     return parseEnd(high);
 }
 
-float DownloadRange::lowSingle() const {
-    return single(lowNumber());
+SingleRange DownloadRange::rounded() const {
+    return {single(lowNumber()), single(highNumber())};
 }
 
-float DownloadRange::highSingle() const {
-    return single(highNumber());
-}
-
-bool DownloadRange::containsRounded(double value) const {
+bool SingleRange::containsRounded(double value) const {
     if (std::isnan(value))
         return false;
     const float rounded = toSingle(value);
-    return rounded >= lowSingle() && rounded <= highSingle();
+    return rounded >= low && rounded <= high;
 }
 
 namespace downloadlimits {

@@ -7,6 +7,14 @@
 
 namespace zerwa {
 
+// A range with its ends rounded to single precision, as the check compares.
+struct SingleRange {
+    float low = 0;
+    float high = 0;
+    // Whether a converted value, rounded to single precision, lies inside (ends included).
+    bool containsRounded(double value) const;
+};
+
 // A closed range of values the device can take, its ends written as decimal texts with a
 // point. The pre-download check compares against these ends and the frame encoder keeps
 // every value inside them, so the two can never disagree.
@@ -16,11 +24,7 @@ struct DownloadRange {
 
     DecimalNumber lowNumber() const;
     DecimalNumber highNumber() const;
-    // Both ends rounded to single precision, as the check compares them.
-    float lowSingle() const;
-    float highSingle() const;
-    // Whether a converted value, rounded to single precision, lies inside (ends included).
-    bool containsRounded(double value) const;
+    SingleRange rounded() const;
 };
 
 namespace downloadlimits {

@@ -76,6 +76,7 @@ QtSerialPort::~QtSerialPort() {
     if (m_drain.joinable())
         m_drain.join();
     if (m_port.isOpen()) {
+        m_port.setBreakEnabled(false); // a window closed during the break wait
         m_port.flush();
         if (m_port.bytesToWrite() == 0)
             waitUntilSent(m_port.handle());
