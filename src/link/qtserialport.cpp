@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #endif
@@ -18,6 +19,7 @@ namespace zerwa {
 namespace {
 
 constexpr qint32 kBaudRate = 2400;
+constexpr int kStallMs = 10000; // a line that takes no byte for this long is given up
 
 QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText) {
     switch (error) {
@@ -66,8 +68,8 @@ QtSerialPort::QtSerialPort(QString startupFolder, QObject* parent)
         if (m_closing)
             QMetaObject::invokeMethod(this, &QtSerialPort::handToDriver, Qt::QueuedConnection);
     });
-    connect(&m_port, &QSerialPort::errorOccurred, this, [this] {
-        if (m_closing)
+    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (m_closing && e != QSerialPort::NoError)
             QMetaObject::invokeMethod(this, &QtSerialPort::handToDriver, Qt::QueuedConnection);
     });
 }
@@ -77,7 +79,8 @@ QtSerialPort::~QtSerialPort() {
         m_drain.join();
     if (m_port.isOpen()) {
         m_port.setBreakEnabled(false); // a window closed during the break wait
-        m_port.flush();
+        while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(kStallMs)) {
+        }
         if (m_port.bytesToWrite() == 0)
             waitUntilSent(m_port.handle());
         m_port.close();
@@ -150,8 +153,12 @@ void QtSerialPort::close(CloseHandler done) {
 void QtSerialPort::handToDriver() {
     if (!m_closing || m_drain.joinable())
         return;
-    // Whatever the driver takes now; the rest follows as bytesWritten reports progress.
-    while (m_port.bytesToWrite() > 0 && m_port.flush()) {
+    // Whatever the driver takes now; the rest follows as bytesWritten reports progress. Qt
+    // reports a full driver buffer as a write error, so it is only asked while there is room.
+    while (m_port.bytesToWrite() > 0 && driverTakesMore()) {
+        m_port.clearError();
+        if (!m_port.flush())
+            break;
     }
     if (m_port.bytesToWrite() == 0)
         startDriverDrain();
@@ -188,6 +195,16 @@ void QtSerialPort::release(qint64 undelivered) {
     m_closeHandler = nullptr;
     if (handler)
         handler(qBound<qint64>(0, undelivered, m_queued));
+}
+
+bool QtSerialPort::driverTakesMore() const {
+#if defined(Q_OS_WIN)
+    return true;
+#else
+    // An error or hang-up also counts: the write that follows fails and says why.
+    pollfd request{int(m_port.handle()), POLLOUT, 0};
+    return ::poll(&request, 1, 0) > 0;
+#endif
 }
 
 qint64 QtSerialPort::driverQueue() const {

@@ -38,6 +38,7 @@ private:
     void startDriverDrain();
     void driverDrained(bool ok);
     void release(qint64 undelivered);
+    bool driverTakesMore() const;
     qint64 driverQueue() const; // bytes the driver still holds, -1 when unknown
 
     QSerialPort m_port;

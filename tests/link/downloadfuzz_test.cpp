@@ -109,10 +109,11 @@ TEST(DownloadFuzzTest, RandomTextsNeverCrashAndPassingMapsEncodeInRange) {
     clock.start();
     int rounds = 0;
     int passed = 0;
-    while (clock.elapsed() < 1500 || rounds < 200) {
+    // About a second and a half, longer (up to 8 s) on a slow build until enough maps pass.
+    while ((clock.elapsed() < 1500 || passed < 200) && clock.elapsed() < 8000) {
         const VariantProfile& p = *all.at(source.pick(int(all.size())));
         test::SampleMap map = test::validSampleMap(p);
-        const int changes = 1 + source.pick(4);
+        const int changes = 1 + source.pick(3);
         for (int i = 0; i < changes; ++i) {
             const QString text = source.next();
             switch (source.pick(6)) {
@@ -144,7 +145,7 @@ TEST(DownloadFuzzTest, RandomTextsNeverCrashAndPassingMapsEncodeInRange) {
         if (::testing::Test::HasFailure())
             break;
     }
-    EXPECT_GT(passed, 100); // the passing side is really exercised
+    EXPECT_GE(passed, 200); // the passing side is really exercised
     RecordProperty("rounds", rounds);
 }
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -217,6 +218,35 @@ private slots:
         port.close([&](qint64) { released = true; });
         QVERIFY(QTest::qWaitFor([&] { return released; }, kWaitMs));
         QVERIFY(!port.write("x"));
+    }
+
+    void closeWaitsForAFullLineWithoutBlocking() {
+        // The far side reads nothing at first: the pseudo-terminal fills up and the bytes
+        // stay in Qt's buffer, as they would on a slow line.
+        PseudoTerminal pty;
+        QVERIFY(pty.isValid());
+        QTemporaryDir folder;
+        QVERIFY(QFile::link(pty.slavePath(), folder.filePath(QStringLiteral("COM1"))));
+        QByteArray bytes(1 << 20, '\0');
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7);
+        QtSerialPort port(folder.path());
+        port.open();
+        QVERIFY(port.write(bytes));
+        std::optional<qint64> undelivered;
+        port.close([&](qint64 lost) { undelivered = lost; });
+        QVERIFY(!undelivered);
+        QVERIFY(port.isOpen());
+        bool eventsRan = false;
+        QTimer::singleShot(20, [&] { eventsRan = true; });
+        QVERIFY(QTest::qWaitFor([&] { return eventsRan; }, kWaitMs));
+        QVERIFY(!undelivered); // still waiting for the line
+
+        const QByteArray received = pty.readWithEvents(bytes.size(), kWaitMs);
+        QVERIFY(QTest::qWaitFor([&] { return undelivered.has_value(); }, kWaitMs));
+        QCOMPARE(*undelivered, 0);
+        QCOMPARE(received.size(), bytes.size());
+        QVERIFY(received == bytes);
     }
 
     void destroyingThePortWhileClosingLosesNothing() {
