@@ -20,6 +20,7 @@ namespace {
 
 constexpr qint32 kBaudRate = 2400;
 constexpr int kStallMs = 10000; // a line that takes no byte for this long is given up
+constexpr int kHandIntervalMs = 20;
 
 QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText) {
     switch (error) {
@@ -37,11 +38,6 @@ QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtT
 QString openFailure(int port, const QString& device, const QString& reason) {
     return QStringLiteral("A soros port nem nyitható meg: ") + portdevice::describe(port, device) +
            u'\n' + reason;
-}
-
-bool isFailure(QSerialPort::SerialPortError error) {
-    return error != QSerialPort::NoError && error != QSerialPort::UnsupportedOperationError &&
-           error != QSerialPort::TimeoutError;
 }
 
 // Waits until the driver has sent every byte it holds; false when the device failed.
@@ -62,16 +58,12 @@ bool waitUntilSent(qintptr handle) {
 QtSerialPort::QtSerialPort(QString startupFolder, QObject* parent)
     : QObject(parent)
     , m_startupFolder(std::move(startupFolder)) {
-    // Progress and failures during a close are looked at outside Qt's own call stack.
     connect(&m_port, &QSerialPort::bytesWritten, this, [this](qint64 bytes) {
         m_handed += bytes;
-        if (m_closing)
-            QMetaObject::invokeMethod(this, &QtSerialPort::handToDriver, Qt::QueuedConnection);
+        m_sinceProgress.restart();
     });
-    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        if (m_closing && e != QSerialPort::NoError)
-            QMetaObject::invokeMethod(this, &QtSerialPort::handToDriver, Qt::QueuedConnection);
-    });
+    m_handTimer.setInterval(kHandIntervalMs);
+    connect(&m_handTimer, &QTimer::timeout, this, &QtSerialPort::handToDriver);
 }
 
 QtSerialPort::~QtSerialPort() {
@@ -129,7 +121,7 @@ bool QtSerialPort::setBreak(bool on) {
 }
 
 bool QtSerialPort::write(const QByteArray& bytes) {
-    if (!m_port.isOpen() || m_closing || isFailure(m_port.error()))
+    if (!m_port.isOpen() || m_closing)
         return false;
     const qint64 written = m_port.write(bytes);
     if (written > 0)
@@ -147,23 +139,30 @@ void QtSerialPort::close(CloseHandler done) {
         return; // one close at a time; the first one's handler will be called
     m_closing = true;
     m_closeHandler = std::move(done);
+    m_sinceProgress.start();
     handToDriver();
 }
 
 void QtSerialPort::handToDriver() {
     if (!m_closing || m_drain.joinable())
         return;
-    // Whatever the driver takes now; the rest follows as bytesWritten reports progress. Qt
-    // reports a full driver buffer as a write error, so it is only asked while there is room.
-    while (m_port.bytesToWrite() > 0 && driverTakesMore()) {
-        m_port.clearError();
+    // Qt's buffer goes to the driver while the driver has room. Qt's own error codes are not
+    // used here: it reports a full driver buffer (EAGAIN) as a write or resource error.
+    DriverState state = driverState();
+    while (m_port.bytesToWrite() > 0 && state == DriverState::Room) {
         if (!m_port.flush())
             break;
+        state = driverState();
     }
-    if (m_port.bytesToWrite() == 0)
+    m_port.clearError();
+    if (m_port.bytesToWrite() == 0) {
+        m_handTimer.stop();
         startDriverDrain();
-    else if (isFailure(m_port.error())) // the device will not take the rest
+    } else if (state == DriverState::Failed || m_sinceProgress.hasExpired(kStallMs)) {
         release(m_queued - m_handed + qMax<qint64>(0, driverQueue()));
+    } else if (!m_handTimer.isActive()) {
+        m_handTimer.start(); // the line is busy: look again shortly
+    }
 }
 
 void QtSerialPort::startDriverDrain() {
@@ -187,6 +186,7 @@ void QtSerialPort::driverDrained(bool ok) {
 }
 
 void QtSerialPort::release(qint64 undelivered) {
+    m_handTimer.stop();
     m_port.close();
     m_port.clearError();
     m_openDevice.clear();
@@ -197,13 +197,14 @@ void QtSerialPort::release(qint64 undelivered) {
         handler(qBound<qint64>(0, undelivered, m_queued));
 }
 
-bool QtSerialPort::driverTakesMore() const {
+QtSerialPort::DriverState QtSerialPort::driverState() const {
 #if defined(Q_OS_WIN)
-    return true;
+    return DriverState::Room;
 #else
-    // An error or hang-up also counts: the write that follows fails and says why.
     pollfd request{int(m_port.handle()), POLLOUT, 0};
-    return ::poll(&request, 1, 0) > 0;
+    if (::poll(&request, 1, 0) < 0 || request.revents & (POLLERR | POLLHUP | POLLNVAL))
+        return DriverState::Failed;
+    return request.revents & POLLOUT ? DriverState::Room : DriverState::Full;
 #endif
 }
 

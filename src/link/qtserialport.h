@@ -2,9 +2,11 @@
 
 #include "link/serialport.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 #include <thread>
 
@@ -34,11 +36,13 @@ public:
     QString openDevice() const { return m_openDevice; }
 
 private:
+    enum class DriverState { Room, Full, Failed };
+
     void handToDriver();
     void startDriverDrain();
     void driverDrained(bool ok);
     void release(qint64 undelivered);
-    bool driverTakesMore() const;
+    DriverState driverState() const;
     qint64 driverQueue() const; // bytes the driver still holds, -1 when unknown
 
     QSerialPort m_port;
@@ -49,6 +53,8 @@ private:
     qint64 m_handed = 0; // of those, handed to the driver
     bool m_closing = false;
     CloseHandler m_closeHandler;
+    QTimer m_handTimer;            // while Qt's buffer waits for room in the driver
+    QElapsedTimer m_sinceProgress; // since the driver last took bytes
     std::thread m_drain;
 };
 
