@@ -23,15 +23,12 @@ public:
     // Timer1Timer
     void tick();
 
-    // Between a click that opened the port and its tick.
-    bool waitingForTick() const { return m_waitingForTick; }
-
 private:
     void send();
     void report(int unitsWritten, qint64 undeliveredBytes);
 
     TForm1& m_form;
-    bool m_waitingForTick = false;
+    bool m_waitingForTick = false; // between a click that opened the port and its tick
 };
 
 } // namespace zerwa

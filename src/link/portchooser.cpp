@@ -45,9 +45,7 @@ void PortChooser::confirm() {
 
 void PortChooser::restore(const QStringList& workingFileLines) {
     QComboBox* list = m_form.Panel3->Panel5->ComboBox2;
-    const int index = workingFileLines.size() >= 2
-                          ? list->findText(workingFileLines.at(1), Qt::MatchExactly)
-                          : -1;
+    const int index = workingFileLines.size() >= 2 ? list->findText(workingFileLines.at(1)) : -1;
     if (index < 0) {
         applyPort(kStartPort, QString::number(kStartPort));
         return;
