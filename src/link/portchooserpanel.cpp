@@ -1,6 +1,7 @@
 #include "link/portchooserpanel.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -28,6 +29,14 @@ PortChooserPanel::PortChooserPanel(int portItemCount, bool firstPortSelected, QW
     ComOkBtn->setObjectName(QStringLiteral("ComOkBtn"));
     ComOkBtn->setGeometry(234, 10, 61, 28);
     ComOkBtn->setDefault(true);
+}
+
+void PortChooserPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ComOkBtn->click();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 } // namespace zerwa

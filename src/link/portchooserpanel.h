@@ -18,6 +18,10 @@ public:
     QLabel* Label6;
     QComboBox* ComboBox2;
     QPushButton* ComOkBtn;
+
+protected:
+    // Enter confirms, as with a dialog's default button.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace zerwa

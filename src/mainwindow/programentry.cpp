@@ -2,6 +2,7 @@
 
 #include "dialogs/tfuggvenyform.h"
 #include "dialogs/thelpform.h"
+#include "link/qtserialport.h"
 #include "mainwindow/guardedapplication.h"
 #include "mainwindow/qtprompter.h"
 #include "mainwindow/teditform.h"
@@ -52,6 +53,9 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
         context.numbers = NumberFormat::fromSystemLocale();
         context.startupDirectory = QDir::currentPath();
         context.terminateProcess = [](int code) { std::_Exit(code); };
+        context.serialPortFactory = [](const QString& startupDirectory) {
+            return std::make_unique<QtSerialPort>(startupDirectory);
+        };
 
         TForm1 form(context);
         prompter.setParentWindow(&form);

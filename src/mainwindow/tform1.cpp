@@ -3,6 +3,12 @@
 #include "chart/chartmirror.h"
 #include "chart/mapchartview.h"
 #include "dialogs/thelpform.h"
+#include "link/downloadcheck.h"
+#include "link/downloadsequencer.h"
+#include "link/portchooser.h"
+#include "link/portchooserpanel.h"
+#include "link/qtserialport.h"
+#include "link/serialport.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/cellcheck.h"
 #include "mainwindow/commandguard.h"
@@ -21,6 +27,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace zerwa {
 
@@ -33,6 +40,7 @@ const QRect kCommandBarGeometry(391, 404, 312, 46);
 constexpr int kGridLeft = 7;
 constexpr int kGridTop = 65;
 constexpr int kGridWidth = 362;
+constexpr int kBreakMilliseconds = 500;
 
 } // namespace
 
@@ -96,6 +104,16 @@ void TForm1::buildControls() {
     m_cellCheck = std::make_unique<CellCheck>(*this);
     m_tableCommands = new TableCommands(*this);
     m_settingsChecks = new SettingsChecks(*this);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kBreakMilliseconds);
+    Timer1->setTimerType(Qt::PreciseTimer); // the break must not come out shorter
+    m_serialPort = m_context.serialPortFactory
+                       ? m_context.serialPortFactory(m_context.startupDirectory)
+                       : std::make_unique<QtSerialPort>(m_context.startupDirectory);
+    MSComm1 = m_serialPort.get();
+    m_portChooser = std::make_unique<PortChooser>(*this);
+    m_downloadSequencer = std::make_unique<DownloadSequencer>(*this);
 
     setTabOrder(StringGrid1, Panel1->ComboBox1);
 
@@ -114,6 +132,10 @@ void TForm1::connectCommands() {
     connect(LoadBtn, &QPushButton::clicked, this, &TForm1::LoadBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
     connect(HelpBtn, &QPushButton::clicked, this, &TForm1::HelpBtnClick);
+    connect(ComBtn, &QPushButton::clicked, this, &TForm1::ComBtnClick);
+    connect(Panel3->Panel5->ComOkBtn, &QPushButton::clicked, this, &TForm1::ComOkBtnClick);
+    connect(LetoltBtn, &QPushButton::clicked, this, &TForm1::LetoltBtnClick);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
 void TForm1::centreOnScreen() {
@@ -141,6 +163,14 @@ void TForm1::resetTable(ResetScope scope) {
     }
     Panel1->clear();
     LetoltBtn->setEnabled(false);
+}
+
+bool TForm1::ValidateForDownload() const {
+    return zerwa::ValidateForDownload(profile(), table(), Panel1->settings(), numbers());
+}
+
+int TForm1::portNumber() const {
+    return m_portChooser->portNumber();
 }
 
 void TForm1::runCommand(const std::function<void()>& command) {
@@ -171,6 +201,22 @@ void TForm1::HelpBtnClick() {
         if (m_helpForm)
             m_helpForm->showHelp();
     });
+}
+
+void TForm1::ComBtnClick() {
+    runCommand([this] { m_portChooser->show(); });
+}
+
+void TForm1::ComOkBtnClick() {
+    runCommand([this] { m_portChooser->confirm(); });
+}
+
+void TForm1::LetoltBtnClick() {
+    runCommand([this] { m_downloadSequencer->start(); });
+}
+
+void TForm1::Timer1Timer() {
+    runCommand([this] { m_downloadSequencer->tick(); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -206,7 +252,7 @@ void TForm1::SaveBtnClick() {
 }
 
 void TForm1::restorePort() {
-    // The link feature restores the port from line 2 of the working file here.
+    m_portChooser->restore(m_workingFileLines);
 }
 
 void TForm1::refreshChartValues() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QPushButton;
+class QTimer;
 
 namespace zerwa {
 
@@ -16,10 +17,13 @@ class CellCheck;
 class ChartMirror;
 class CommandBar;
 class MapChartView;
+class DownloadSequencer;
 class MapGrid;
 class MapTableModel;
+class PortChooser;
 class Prompter;
 class SettingsChecks;
+class SerialPort;
 class SettingsPanel;
 class TableCommands;
 class THelpForm;
@@ -73,6 +77,11 @@ public:
     // The help window, created after the main window at start-up.
     void setHelpForm(THelpForm* helpForm) { m_helpForm = helpForm; }
 
+    // The whole-map check before a download: true when every value may be sent.
+    bool ValidateForDownload() const;
+    // The port the next download opens.
+    int portNumber() const;
+
     // Runs a command under the top-level error handler.
     void runCommand(const std::function<void()>& command);
 
@@ -94,6 +103,8 @@ public:
     ChartMirror* chart() const { return m_chart; }
     TableCommands* tableCommands() const { return m_tableCommands; }
     SettingsChecks* settingsChecks() const { return m_settingsChecks; }
+    QTimer* Timer1;      // the download's break wait, 500 ms, used once per download
+    SerialPort* MSComm1; // open only during a download
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -103,6 +114,10 @@ public slots:
     void LoadBtnClick();
     void SaveBtnClick();
     void HelpBtnClick();
+    void ComBtnClick();
+    void ComOkBtnClick();
+    void LetoltBtnClick();
+    void Timer1Timer();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -128,6 +143,9 @@ private:
     QString m_currentMapFileName;
     CellPos m_rememberedCell;
     QStringList m_workingFileLines; // kept from step 7 to the port restore
+    std::unique_ptr<SerialPort> m_serialPort;
+    std::unique_ptr<PortChooser> m_portChooser;
+    std::unique_ptr<DownloadSequencer> m_downloadSequencer;
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;
 };

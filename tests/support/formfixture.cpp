@@ -15,6 +15,12 @@ TForm1& FormFixture::start() {
     context.numbers = NumberFormat(m_separator);
     context.startupDirectory = m_folder.path();
     context.terminateProcess = [this](int code) { m_exitCode = code; };
+    context.serialPortFactory = m_serialPortFactory;
+    if (!context.serialPortFactory) {
+        context.serialPortFactory = [this](const QString&) -> std::unique_ptr<SerialPort> {
+            return std::make_unique<RecordingSerialPort>(m_serial);
+        };
+    }
     m_form = std::make_unique<TForm1>(context);
     return *m_form;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/tform1.h"
+#include "support/recordingserialport.h"
 #include "support/scriptedprompter.h"
 
 #include <QTemporaryDir>
@@ -24,6 +25,12 @@ public:
     TForm1& restart();
     TForm1& form() { return *m_form; }
     ScriptedPrompter& prompter() { return m_prompter; }
+    // The recording serial port's log and script (unless another port is given).
+    SerialRecorder& serial() { return m_serial; }
+    // Another serial port for the window (a real one, for example); before start().
+    void setSerialPortFactory(decltype(AppContext::serialPortFactory) factory) {
+        m_serialPortFactory = std::move(factory);
+    }
     QString folder() const { return m_folder.path(); }
     QString pathOf(const QString& name) const { return m_folder.filePath(name); }
     std::optional<int> exitCode() const { return m_exitCode; }
@@ -33,6 +40,8 @@ private:
     QChar m_separator;
     QTemporaryDir m_folder;
     ScriptedPrompter m_prompter;
+    SerialRecorder m_serial;
+    decltype(AppContext::serialPortFactory) m_serialPortFactory;
     std::optional<int> m_exitCode;
     std::unique_ptr<TForm1> m_form;
 };

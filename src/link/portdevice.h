@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace zerwa::portdevice {
+
+// The name the user knows a port by: "COM3".
+QString portName(int port);
+
+// The device that port `port` opens. On Windows the port name itself. Elsewhere the entry
+// "COMn" in the start-up folder when there is one (a link to the real device, such as
+// /dev/ttyUSB0, made by the user; a broken link is still used, so that its open fails and
+// names it instead of reaching another device), otherwise /dev/ttyS<n-1>.
+QString devicePath(int port, const QString& startupFolder);
+
+// How a failure names the device: "COM3 (/dev/ttyS2)", with the link target for a link.
+QString describe(int port, const QString& path);
+
+} // namespace zerwa::portdevice

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <functional>
+
+namespace zerwa {
+
+// The serial port as the download uses it (MSComm1). The line settings are fixed: 2400 baud,
+// 8 data bits, no parity, 1 stop bit, no flow control. Nothing is ever read from the port.
+class SerialPort {
+public:
+    // Called once the port has been released; `undeliveredBytes` counts the queued bytes
+    // that could not be confirmed as sent (0 when every byte left).
+    using CloseHandler = std::function<void(qint64 undeliveredBytes)>;
+
+    virtual ~SerialPort() = default;
+
+    // The next open uses port `number`; an open port stays on the device it opened.
+    virtual void selectPort(int number) = 0;
+    virtual int selectedPort() const = 0;
+
+    // Opens the selected port with the line settings, or throws SerialPortError with a
+    // message that names the device (no such device, in use, no permission, already open);
+    // nothing changes then.
+    virtual void open() = 0;
+    // True from a successful open until the close has released the port.
+    virtual bool isOpen() const = 0;
+
+    // Holds the transmit line in the spacing state (on) or returns it to idle (off).
+    virtual bool setBreak(bool on) = 0;
+    // Queues the bytes in order, zero bytes included, without waiting for the line.
+    virtual bool write(const QByteArray& bytes) = 0;
+    // Lets every queued byte leave the line, then releases the port and calls `done` (right
+    // away or later from the event loop). The user interface keeps running meanwhile.
+    virtual void close(CloseHandler done) = 0;
+};
+
+} // namespace zerwa
