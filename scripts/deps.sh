@@ -7,7 +7,6 @@ packages=(
     qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core
-    socat
     dpkg-dev desktop-file-utils libxml2-utils
 )
 

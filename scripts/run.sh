@@ -12,6 +12,17 @@ top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/deps.sh"
 "$top/scripts/build.sh" "$top/build" >/dev/null
 
+# The help button reads the help file from the folder the program starts in.
+case "$program" in
+    zerwa8) help=Helpv8.rtf ;;
+    zerwa4) help=Helpv4.rtf ;;
+    zerwa4_60) help=Helpv4_60.rtf ;;
+esac
+if [ ! -e "$help" ]; then
+    ln -s "$top/help/$help" "$help"
+    echo "Linked the help file $help into $PWD"
+fi
+
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$top/build/src/programs/$program"
 fi
