@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-charts-dev qt6-serialport-dev qt6-translations-l10n
+    qt6-base-dev libqt6opengl6-dev libgl-dev qt6-charts-dev qt6-serialport-dev
+    qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core
     dpkg-dev desktop-file-utils libxml2-utils
