@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts a built program on a private virtual X display in the current folder, waits for its
 # main window, saves a picture of the window as PNG, and stops the program.
-#   screenshot.sh <program> <out.png>
+#   screenshot.sh <program> <out.png> [locale]
+# With a locale (hu_HU.UTF-8, say) the program runs in it: decimal separator, dialog buttons.
 set -euo pipefail
 program=$1
 out=$2
+locale=${3:-}
 top="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$top/build/src/programs/$program"
 shot="$top/build/tools/windowshot"
@@ -22,7 +24,11 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 
-DISPLAY=$display QT_QPA_PLATFORM=xcb "$bin" &
+if [ -n "$locale" ]; then
+    DISPLAY=$display QT_QPA_PLATFORM=xcb LANG=$locale LC_ALL=$locale "$bin" 2>/dev/null &
+else
+    DISPLAY=$display QT_QPA_PLATFORM=xcb "$bin" &
+fi
 app=$!
 window=""
 for _ in $(seq 200); do
