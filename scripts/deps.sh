@@ -8,7 +8,7 @@ packages=(
     qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils fonts-dejavu-core
-    dpkg-dev desktop-file-utils libxml2-utils
+    dpkg-dev file desktop-file-utils libxml2-utils
 )
 
 missing=()
