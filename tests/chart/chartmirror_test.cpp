@@ -4,6 +4,7 @@
 #include "mainwindow/maptablemodel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -13,17 +14,9 @@
 
 using namespace zerwa;
 using zerwa::test::FormFixture;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
+using zerwa::test::yValues;
 
 namespace {
-
-QList<qreal> yValues(const QLineSeries* series) {
-    QList<qreal> values;
-    for (const QPointF& point : series->points())
-        values << point.y();
-    return values;
-}
 
 MapTable defaultTable(const VariantProfile& profile) {
     MapTable table = MapTable::forProfile(profile);
@@ -37,11 +30,7 @@ class ChartMirrorTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpFillsOneLinePerMapColumn_data() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
+    void startUpFillsOneLinePerMapColumn_data() { test::addProfileRows(); }
     void startUpFillsOneLinePerMapColumn() {
         QFETCH(const VariantProfile*, profile);
         FormFixture fixture(*profile);

@@ -2,6 +2,7 @@
 #include "mainwindow/mapgrid.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -17,9 +18,9 @@
 #include <QTimer>
 
 using namespace zerwa;
+using zerwa::test::addProfileRows;
 using zerwa::test::FormFixture;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
+using zerwa::test::yValues;
 
 namespace {
 
@@ -34,13 +35,6 @@ const QByteArray kHelpB = "{\\rtf1\\ansi\\ansicpg1250 M\\'e1s sz\\'f6veg\\par}";
 
 class THelpFormTest : public QObject {
     Q_OBJECT
-
-private:
-    void addProfileRows() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
 
     // The help button of the main window, clicked as the user would.
     static void clickHelp(TForm1& form) { QTest::mouseClick(form.HelpBtn, Qt::LeftButton); }

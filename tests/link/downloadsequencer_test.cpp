@@ -6,6 +6,7 @@
 #include "model/variantprofiles.h"
 #include "samplemaps.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,8 +17,6 @@
 using namespace zerwa;
 using zerwa::test::FormFixture;
 using Op = zerwa::test::SerialRecorder::Op;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
 
 namespace {
 
@@ -70,11 +69,7 @@ private slots:
         QVERIFY(!form.Timer1->isActive());
     }
 
-    void oneDownload_data() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
+    void oneDownload_data() { test::addProfileRows(); }
     void oneDownload() {
         QFETCH(const VariantProfile*, profile);
         FormFixture fixture(*profile);

@@ -3,6 +3,7 @@
 #include "mainwindow/buttonbars.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 #include "support/testfiles.h"
 
 #include <QComboBox>
@@ -13,8 +14,6 @@
 
 using namespace zerwa;
 using zerwa::test::FormFixture;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
 
 namespace {
 

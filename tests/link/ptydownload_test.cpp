@@ -8,6 +8,7 @@
 #include "pseudoterminal.h"
 #include "samplemaps.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,8 +21,6 @@
 using namespace zerwa;
 using zerwa::test::FormFixture;
 using zerwa::test::PseudoTerminal;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "mainwindow/maptablemodel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -104,11 +105,7 @@ private slots:
         QCOMPARE(corrections(fixture.prompter()), QList<Correction>({{kDataRange, "1.5"}}));
     }
 
-    void theFirstMoveChecksTheProfilesStartCell_data() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
+    void theFirstMoveChecksTheProfilesStartCell_data() { test::addProfileRows(); }
     void theFirstMoveChecksTheProfilesStartCell() {
         QFETCH(const VariantProfile*, profile);
         FormFixture fixture(*profile);

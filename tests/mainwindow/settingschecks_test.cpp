@@ -1,6 +1,7 @@
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,8 +11,6 @@
 using namespace zerwa;
 using zerwa::test::FormFixture;
 using Kind = zerwa::test::ScriptedPrompter::Kind;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
 
 namespace {
 

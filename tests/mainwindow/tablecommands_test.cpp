@@ -5,6 +5,7 @@
 #include "mainwindow/tablecommands.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QAction>
 #include <QLineSeries>
@@ -13,18 +14,11 @@
 #include <QTest>
 
 using namespace zerwa;
+using zerwa::test::addProfileRows;
 using zerwa::test::FormFixture;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
+using zerwa::test::yValues;
 
 namespace {
-
-QList<qreal> yValues(const QLineSeries* series) {
-    QList<qreal> values;
-    for (const QPointF& point : series->points())
-        values << point.y();
-    return values;
-}
 
 QStringList columnTexts(const TForm1& form, int column) {
     QStringList texts;
@@ -41,12 +35,6 @@ QAction* item(TForm1& form, const char* name) {
 
 class TableCommandsTest : public QObject {
     Q_OBJECT
-
-    static void addProfileRows() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
 
 private slots:
     void popupMenuItems_data() { addProfileRows(); }

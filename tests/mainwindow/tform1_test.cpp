@@ -5,6 +5,7 @@
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -14,19 +15,12 @@
 #include <QTest>
 
 using namespace zerwa;
+using zerwa::test::addProfileRows;
 using zerwa::test::FormFixture;
-
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
+using zerwa::test::yValues;
 
 class TForm1Test : public QObject {
     Q_OBJECT
-
-private:
-    void addProfileRows() {
-        QTest::addColumn<const VariantProfile*>("profile");
-        for (const VariantProfile* p : profiles::all())
-            QTest::newRow(qPrintable(p->programName)) << p;
-    }
 
 private slots:
     void firstStartInAnEmptyFolder_data() { addProfileRows(); }

@@ -2,9 +2,11 @@
 #include "mainwindow/maptablemodel.h"
 #include "model/variantprofiles.h"
 #include "storage/linesfile.h"
+#include "storage/layoutrows.h"
 #include "storage/maplayout.h"
 #include "storage/windowstate.h"
 #include "support/formfixture.h"
+#include "support/profilerows.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -16,7 +18,6 @@ using zerwa::test::FormFixture;
 using zerwa::test::ProgramLayout;
 using Kind = zerwa::test::ScriptedPrompter::Kind;
 
-Q_DECLARE_METATYPE(const zerwa::VariantProfile*)
 Q_DECLARE_METATYPE(zerwa::SettingsBlock)
 
 namespace {
@@ -45,15 +46,8 @@ QList<QByteArray> distinctMapLines(const ProgramLayout& layout) {
 class MapLoadTest : public QObject {
     Q_OBJECT
 
-private:
-    static void addLayoutRows() {
-        QTest::addColumn<int>("layoutIndex");
-        for (int i = 0; i < test::programLayouts().size(); ++i)
-            QTest::newRow(test::programLayouts().at(i).program) << i;
-    }
-
 private slots:
-    void loadFillsSettingsAndTable_data() { addLayoutRows(); }
+    void loadFillsSettingsAndTable_data() { test::addLayoutRows(); }
     void loadFillsSettingsAndTable() {
         QFETCH(int, layoutIndex);
         const ProgramLayout& layout = test::programLayouts().at(layoutIndex);
@@ -269,7 +263,7 @@ private slots:
         QCOMPARE(form.Panel1->settings().inputPolarity, QStringLiteral("Felfutó"));
     }
 
-    void startupWithADeletedMap_data() { addLayoutRows(); }
+    void startupWithADeletedMap_data() { test::addLayoutRows(); }
     void startupWithADeletedMap() {
         QFETCH(int, layoutIndex);
         const VariantProfile& profile = test::profileOf(test::programLayouts().at(layoutIndex));
@@ -293,7 +287,7 @@ private slots:
         QCOMPARE(fixture.prompter().texts(Kind::SaveFile), QStringList({deleted}));
     }
 
-    void startupWithAMapOfAnotherProgram_data() { addLayoutRows(); }
+    void startupWithAMapOfAnotherProgram_data() { test::addLayoutRows(); }
     void startupWithAMapOfAnotherProgram() {
         QFETCH(int, layoutIndex);
         const ProgramLayout& layout = test::programLayouts().at(layoutIndex);

@@ -1,5 +1,6 @@
 #include "mainwindow/maptablemodel.h"
 #include "model/variantprofiles.h"
+#include "storage/layoutrows.h"
 #include "storage/maplayout.h"
 #include "storage/windowstate.h"
 #include "support/filesizelimit.h"
@@ -35,13 +36,6 @@ QByteArray portAtStart(const VariantProfile& profile) {
 class MapSaveTest : public QObject {
     Q_OBJECT
 
-private:
-    static void addLayoutRows() {
-        QTest::addColumn<int>("layoutIndex");
-        for (int i = 0; i < test::programLayouts().size(); ++i)
-            QTest::newRow(test::programLayouts().at(i).program) << i;
-    }
-
 private slots:
     void writtenFileFollowsTheLayout_data() {
         QTest::addColumn<int>("layoutIndex");
@@ -75,7 +69,7 @@ private slots:
         QVERIFY(written.endsWith("\r\n"));
     }
 
-    void roundTripKeepsEveryText_data() { addLayoutRows(); }
+    void roundTripKeepsEveryText_data() { test::addLayoutRows(); }
     void roundTripKeepsEveryText() {
         QFETCH(int, layoutIndex);
         const ProgramLayout& layout = test::programLayouts().at(layoutIndex);
@@ -111,7 +105,7 @@ private slots:
         QVERIFY(fixture.prompter().unexpected().isEmpty());
     }
 
-    void saveUnderANewName_data() { addLayoutRows(); }
+    void saveUnderANewName_data() { test::addLayoutRows(); }
     void saveUnderANewName() {
         QFETCH(int, layoutIndex);
         const VariantProfile& profile = test::profileOf(test::programLayouts().at(layoutIndex));
@@ -188,7 +182,7 @@ private slots:
         QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files), QStringList());
     }
 
-    void loadAThenSaveBThenStartAgain_data() { addLayoutRows(); }
+    void loadAThenSaveBThenStartAgain_data() { test::addLayoutRows(); }
     void loadAThenSaveBThenStartAgain() {
         QFETCH(int, layoutIndex);
         const ProgramLayout& layout = test::programLayouts().at(layoutIndex);
