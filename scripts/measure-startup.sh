@@ -17,7 +17,13 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 
+# The program starts as installed: its help file beside it (read at start-up).
 folder=$(mktemp -d)
+case "$program" in
+    zerwa8) cp "$top/help/Helpv8.rtf" "$folder" ;;
+    zerwa4) cp "$top/help/Helpv4.rtf" "$folder" ;;
+    zerwa4_60) cp "$top/help/Helpv4_60.rtf" "$folder" ;;
+esac
 times=()
 for run in $(seq "$runs"); do
     events=$(mktemp)
