@@ -54,19 +54,21 @@ TForm1::TForm1(AppContext context, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::runStartup() {
-    buildControls();                                                   // 1
-    m_rememberedCell = profile().initialRememberedCell;                // 2
-    m_startupFolder = QDir(m_context.startupDirectory).absolutePath(); // 3
+    // The order matters: the map named in the working file replaces the default table, the
+    // port restore reads the working file's lines, and the chart draws the table as it ends up.
+    buildControls();
+    m_rememberedCell = profile().initialRememberedCell;
+    m_startupFolder = QDir(m_context.startupDirectory).absolutePath();
     if (!m_startupFolder.endsWith(QDir::separator()))
         m_startupFolder += QDir::separator();
-    m_currentMapFileName = profile().defaultMapFileName;                  // 4
-    resetTable(ResetScope::WithAxes);                                     // 5
-    LetoltBtn->setEnabled(false);                                         // 6
-    readWorkingFileAtStartup();                                           // 7
-    m_fileDialogFolder = QDir(m_context.startupDirectory).absolutePath(); // 8
-    restorePort();                                                        // 9
-    m_workingFileLines.clear();                                           // 10
-    populateChart();                                                      // 11
+    m_currentMapFileName = profile().defaultMapFileName;
+    resetTable(ResetScope::WithAxes);
+    LetoltBtn->setEnabled(false);
+    readWorkingFileAtStartup();
+    m_fileDialogFolder = QDir(m_context.startupDirectory).absolutePath();
+    restorePort();
+    m_workingFileLines.clear();
+    populateChart();
     connectCommands();
 }
 
