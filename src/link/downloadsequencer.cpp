@@ -16,6 +16,9 @@ const QString DownloadSequencer::kDataError =
     QStringLiteral("Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!");
 const QString DownloadSequencer::kDone = QStringLiteral("A letöltés befejezve!");
 const QString DownloadSequencer::kFailed = QStringLiteral("Hiba a letöltésben!  ");
+const QString DownloadSequencer::kCloseTimedOut =
+    QStringLiteral("A letöltés nem fejeződött be időben: %1\nA portot lezártam, de lehet, hogy "
+                   "az eszköz nem kapta meg a teljes map táblát.");
 
 DownloadSequencer::DownloadSequencer(TForm1& form)
     : m_form(form) {}
@@ -58,7 +61,7 @@ void DownloadSequencer::send() {
     const bool breakCleared = port.setBreak(false);
     // The map may have been edited during the break: it is checked again before it is sent.
     if (!m_form.ValidateForDownload()) {
-        port.close([this](qint64) {
+        port.close([this](const SerialPort::CloseResult&) {
             m_form.runCommand([this] { m_form.prompter().showMessage(kDataError); });
         });
         return;
@@ -73,15 +76,18 @@ void DownloadSequencer::send() {
             ++units;
         }
     }
-    port.close([this, units](qint64 undelivered) { report(units, undelivered); });
+    port.close([this, units](const SerialPort::CloseResult& result) { report(units, result); });
 }
 
-void DownloadSequencer::report(int unitsWritten, qint64 undeliveredBytes) {
+void DownloadSequencer::report(int unitsWritten, const SerialPort::CloseResult& result) {
     // A unit counts as sent only when all of its bytes have left.
-    const qint64 sentBytes = qint64(unitsWritten) * downloadframe::kUnitSize - undeliveredBytes;
+    const qint64 sentBytes =
+        qint64(unitsWritten) * downloadframe::kUnitSize - result.undeliveredBytes;
     const int unitsSent = int(qMax<qint64>(0, sentBytes) / downloadframe::kUnitSize);
-    m_form.runCommand([this, unitsSent] {
-        if (unitsSent == m_form.profile().frameLength)
+    m_form.runCommand([this, unitsSent, result] {
+        if (result.timedOut)
+            m_form.prompter().showMessage(kCloseTimedOut.arg(result.port));
+        else if (unitsSent == m_form.profile().frameLength)
             m_form.prompter().showMessage(kDone);
         else
             m_form.prompter().showMessage(kFailed + QString::number(unitsSent));

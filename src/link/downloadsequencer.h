@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/serialport.h"
+
 #include <QString>
 
 namespace zerwa {
@@ -15,6 +17,8 @@ public:
     static const QString kDataError;
     static const QString kDone;
     static const QString kFailed; // followed by the number of units sent
+    // The line did not drain in time and the port was released all the same; %1 names it.
+    static const QString kCloseTimedOut;
 
     explicit DownloadSequencer(TForm1& form);
 
@@ -25,7 +29,7 @@ public:
 
 private:
     void send();
-    void report(int unitsWritten, qint64 undeliveredBytes);
+    void report(int unitsWritten, const SerialPort::CloseResult& result);
 
     TForm1& m_form;
     bool m_waitingForTick = false; // between a click that opened the port and its tick

@@ -1,7 +1,14 @@
 #include "link/portdevice.h"
 
+#include "link/portproblem.h"
+
 #include <QDir>
 #include <QFileInfo>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <sys/stat.h>
+#endif
 
 namespace zerwa::portdevice {
 
@@ -31,6 +38,25 @@ QString describe(int port, const QString& path) {
         return name + QStringLiteral(" (") + path + QStringLiteral(" -> ") + entry.symLinkTarget() +
                u')';
     return name + QStringLiteral(" (") + path + u')';
+}
+
+Target resolve(const QString& path) {
+#ifdef Q_OS_WIN
+    return {path, {}};
+#else
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        if (errno == ELOOP)
+            return {{}, portproblem::kLinkLoop};
+        return {{}, errno == EACCES ? portproblem::kInUse : portproblem::kNoDevice};
+    }
+    if (S_ISDIR(status.st_mode))
+        return {{}, portproblem::kDirectory};
+    if (!S_ISCHR(status.st_mode))
+        return {{}, portproblem::kNotSerial};
+    const QString device = QFileInfo(path).canonicalFilePath();
+    return {device.isEmpty() ? path : device, {}};
+#endif
 }
 
 } // namespace zerwa::portdevice

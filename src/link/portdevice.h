@@ -16,4 +16,14 @@ QString devicePath(int port, const QString& startupFolder);
 // How a failure names the device: "COM3 (/dev/ttyS2)", with the link target for a link.
 QString describe(int port, const QString& path);
 
+// Where a port's path leads: the device itself, every link followed, or why it leads to
+// none (a text for the user, empty when `device` is set).
+struct Target {
+    QString device;
+    QString problem;
+};
+// Links are followed here so that the device is opened and locked under its own name: two
+// folders with a COM1 link to the same adapter then share one lock.
+Target resolve(const QString& path);
+
 } // namespace zerwa::portdevice

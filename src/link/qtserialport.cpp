@@ -1,17 +1,13 @@
 #include "link/qtserialport.h"
 
+#include "link/driverdrain.h"
 #include "link/portdevice.h"
+#include "link/portproblem.h"
 #include "link/serialporterror.h"
 
-#include <QMetaObject>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cerrno>
+#ifndef Q_OS_WIN
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #endif
 
 namespace zerwa {
@@ -19,38 +15,24 @@ namespace zerwa {
 namespace {
 
 constexpr qint32 kBaudRate = 2400;
-constexpr int kStallMs = 10000; // a line that takes no byte for this long is given up
-constexpr int kHandIntervalMs = 20;
+constexpr int kCloseIntervalMs = 20;
 
 QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("Nincs ilyen eszköz.");
+        return portproblem::kNoDevice;
     case QSerialPort::PermissionError:
-        return QStringLiteral("A portot más program használja, vagy nincs hozzá jogosultság.");
+        return portproblem::kInUse;
     case QSerialPort::OpenError:
-        return QStringLiteral("A port már nyitva van.");
+        return portproblem::kAlreadyOpen;
     default:
         return QStringLiteral("Hiba: ") + qtText;
     }
 }
 
-QString openFailure(int port, const QString& device, const QString& reason) {
-    return QStringLiteral("A soros port nem nyitható meg: ") + portdevice::describe(port, device) +
+QString openFailure(int port, const QString& path, const QString& reason) {
+    return QStringLiteral("A soros port nem nyitható meg: ") + portdevice::describe(port, path) +
            u'\n' + reason;
-}
-
-// Waits until the driver has sent every byte it holds; false when the device failed.
-bool waitUntilSent(qintptr handle) {
-#ifdef Q_OS_WIN
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(handle));
-#else
-    int result = 0;
-    do {
-        result = ::tcdrain(int(handle));
-    } while (result == -1 && errno == EINTR);
-    return result == 0;
-#endif
 }
 
 } // namespace
@@ -58,24 +40,21 @@ bool waitUntilSent(qintptr handle) {
 QtSerialPort::QtSerialPort(QString startupFolder, QObject* parent)
     : QObject(parent)
     , m_startupFolder(std::move(startupFolder)) {
-    connect(&m_port, &QSerialPort::bytesWritten, this, [this](qint64 bytes) {
-        m_handed += bytes;
-        m_sinceProgress.restart();
-    });
-    m_handTimer.setInterval(kHandIntervalMs);
-    connect(&m_handTimer, &QTimer::timeout, this, &QtSerialPort::handToDriver);
+    m_closeTimer.setInterval(kCloseIntervalMs);
+    connect(&m_closeTimer, &QTimer::timeout, this, &QtSerialPort::continueClose);
 }
 
 QtSerialPort::~QtSerialPort() {
-    if (m_drain.joinable())
-        m_drain.join();
-    if (m_port.isOpen()) {
+    if (!m_port.isOpen())
+        return;
+    m_closeHandler = nullptr; // whoever asked for the close is gone
+    if (!m_closing) {
         m_port.setBreakEnabled(false); // a window closed during the break wait
-        while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(kStallMs)) {
-        }
-        if (m_port.bytesToWrite() == 0)
-            waitUntilSent(m_port.handle());
-        m_port.close();
+        startClose();
+    }
+    while (m_port.isOpen()) {
+        waitForProgress();
+        continueClose();
     }
 }
 
@@ -84,12 +63,19 @@ void QtSerialPort::selectPort(int number) {
 }
 
 void QtSerialPort::open() {
-    const QString device = portdevice::devicePath(m_portNumber, m_startupFolder);
-    if (m_port.isOpen())
+    if (m_port.isOpen()) {
         throw SerialPortError(
-            openFailure(m_portNumber, m_openDevice, openFailureReason(QSerialPort::OpenError, {})));
+            openFailure(m_openPortNumber, m_openPath,
+                        m_closing ? portproblem::kStillSending : portproblem::kAlreadyOpen));
+    }
+    const QString path = portdevice::devicePath(m_portNumber, m_startupFolder);
+    const portdevice::Target target = portdevice::resolve(path);
+    if (target.device.isEmpty())
+        throw SerialPortError(openFailure(m_portNumber, path, target.problem));
+    if (!m_deviceLock.acquire(target.device))
+        throw SerialPortError(openFailure(m_portNumber, path, m_deviceLock.errorString()));
 
-    m_port.setPortName(device);
+    m_port.setPortName(target.device);
     m_port.setBaudRate(kBaudRate);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -99,7 +85,8 @@ void QtSerialPort::open() {
     if (!m_port.open(QIODevice::WriteOnly)) {
         const QString reason = openFailureReason(m_port.error(), m_port.errorString());
         m_port.clearError();
-        throw SerialPortError(openFailure(m_portNumber, device, reason));
+        m_deviceLock.release();
+        throw SerialPortError(openFailure(m_portNumber, path, reason));
     }
     // Both modem-control lines on, for interfaces powered from them. Devices without these
     // lines (a pseudo-terminal, some adapters) refuse; the data line works all the same.
@@ -107,9 +94,10 @@ void QtSerialPort::open() {
     m_port.setRequestToSend(true);
     m_port.clearError();
 
-    m_openDevice = device;
+    m_openPortNumber = m_portNumber;
+    m_openPath = path;
+    m_openDevice = target.device;
     m_queued = 0;
-    m_handed = 0;
 }
 
 bool QtSerialPort::setBreak(bool on) {
@@ -132,20 +120,46 @@ bool QtSerialPort::write(const QByteArray& bytes) {
 void QtSerialPort::close(CloseHandler done) {
     if (!m_port.isOpen()) {
         if (done)
-            done(0);
+            done({});
         return;
     }
     if (m_closing)
         return; // one close at a time; the first one's handler will be called
-    m_closing = true;
     m_closeHandler = std::move(done);
-    m_sinceProgress.start();
-    handToDriver();
+    startClose();
+}
+
+void QtSerialPort::startClose() {
+    m_closing = true;
+    m_closeDeadline = QDeadlineTimer(m_closeTimeLimit.forBytes(m_queued));
+    continueClose();
+}
+
+// Runs from close() and then from the close timer until the port is released.
+void QtSerialPort::continueClose() {
+    if (!m_closing)
+        return;
+    if (!m_drain) {
+        handToDriver();
+        if (!m_closing)
+            return;
+    }
+    if (m_drain) {
+        if (const std::optional<bool> drained = m_drain->result()) {
+            const qint64 held = *drained ? 0 : driverQueue();
+            release(*drained || held > 0 ? held : m_queued, false);
+            return;
+        }
+    }
+    if (m_closeDeadline.hasExpired()) {
+        giveUp();
+        return;
+    }
+    if (!m_closeTimer.isActive())
+        m_closeTimer.start();
 }
 
 void QtSerialPort::handToDriver() {
-    if (!m_closing || m_drain.joinable())
-        return;
     // Qt's buffer goes to the driver while the driver has room. Qt's own error codes are not
     // used here: it reports a full driver buffer (EAGAIN) as a write or resource error.
     DriverState state = driverState();
@@ -155,46 +169,51 @@ void QtSerialPort::handToDriver() {
         state = driverState();
     }
     m_port.clearError();
-    if (m_port.bytesToWrite() == 0) {
-        m_handTimer.stop();
-        startDriverDrain();
-    } else if (state == DriverState::Failed || m_sinceProgress.hasExpired(kStallMs)) {
-        release(m_queued - m_handed + qMax<qint64>(0, driverQueue()));
-    } else if (!m_handTimer.isActive()) {
-        m_handTimer.start(); // the line is busy: look again shortly
-    }
+    if (m_port.bytesToWrite() == 0)
+        m_drain = std::make_unique<DriverDrain>(m_port.handle());
+    else if (state == DriverState::Failed)
+        release(m_port.bytesToWrite() + qMax<qint64>(0, driverQueue()), false);
 }
 
-void QtSerialPort::startDriverDrain() {
-    const qintptr handle = m_port.handle();
-    m_drain = std::thread([this, handle] {
-        const bool ok = waitUntilSent(handle);
-        QMetaObject::invokeMethod(
-            this, [this, ok] { driverDrained(ok); }, Qt::QueuedConnection);
-    });
+void QtSerialPort::giveUp() {
+    const qint64 undelivered = m_port.bytesToWrite() + qMax<qint64>(0, driverQueue());
+    // Dropping what the driver holds also ends a drain that waits for it.
+    m_port.clear(QSerialPort::Output);
+    release(undelivered, true);
 }
 
-void QtSerialPort::driverDrained(bool ok) {
-    if (m_drain.joinable())
-        m_drain.join();
-    if (ok) {
-        release(0);
-        return;
-    }
-    const qint64 held = driverQueue();
-    release(held > 0 ? held : m_queued);
-}
-
-void QtSerialPort::release(qint64 undelivered) {
-    m_handTimer.stop();
+void QtSerialPort::release(qint64 undelivered, bool timedOut) {
+    m_closeTimer.stop();
+    m_drain.reset();
     m_port.close();
     m_port.clearError();
+    m_deviceLock.release();
+    CloseResult result{qBound<qint64>(0, undelivered, m_queued), timedOut,
+                       portdevice::describe(m_openPortNumber, m_openPath)};
+    m_openPath.clear();
     m_openDevice.clear();
     m_closing = false;
     CloseHandler handler = std::move(m_closeHandler);
     m_closeHandler = nullptr;
     if (handler)
-        handler(qBound<qint64>(0, undelivered, m_queued));
+        handler(result);
+}
+
+// Blocks until the line may have moved on, or the close deadline; for the destructor.
+void QtSerialPort::waitForProgress() {
+    const int waitMs =
+        int(qBound(qint64(0), m_closeDeadline.remainingTime(), qint64(kCloseIntervalMs)));
+    if (m_drain) {
+        m_drain->waitFor(std::chrono::milliseconds(waitMs));
+        return;
+    }
+#ifdef Q_OS_WIN
+    m_port.waitForBytesWritten(waitMs);
+    m_port.clearError();
+#else
+    pollfd request{int(m_port.handle()), POLLOUT, 0};
+    ::poll(&request, 1, waitMs);
+#endif
 }
 
 QtSerialPort::DriverState QtSerialPort::driverState() const {

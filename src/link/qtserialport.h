@@ -1,27 +1,37 @@
 #pragma once
 
+#include "link/closetimelimit.h"
+#include "link/devicelock.h"
 #include "link/serialport.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
 #include <QTimer>
 
-#include <thread>
+#include <memory>
 
 namespace zerwa {
 
-// The serial port on Qt SerialPort. Closing first hands Qt's own write buffer to the driver
-// (QSerialPort::close() would discard it) and then waits, on a helper thread, until the
-// driver has sent everything; only then is the port released. The event loop keeps running
-// while the line drains (about 1.6 s for 381 bytes at 2400 baud).
+class DriverDrain;
+
+// The serial port on Qt SerialPort. A "COMn" link is followed to its device, which is opened
+// under its own name and held for this program alone.
+//
+// Closing first hands Qt's own write buffer to the driver (QSerialPort::close() would discard
+// it) and then waits, on a helper thread, until the driver has sent everything; only then is
+// the port released. The event loop keeps running while the line drains (about 1.6 s for 381
+// bytes at 2400 baud). A line that has not drained within the close time limit is given up:
+// what is still queued is dropped, so that neither the close nor the kernel's own close
+// waits on it, and the port is released.
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
 public:
     // Port n opens the device portdevice::devicePath(n, startupFolder) names.
     explicit QtSerialPort(QString startupFolder, QObject* parent = nullptr);
-    // A drain still running is waited for, so no queued byte is lost.
+    // A close under way, or the port still open, is finished within the close time limit, so
+    // that no queued byte is lost to a line that is merely slow.
     ~QtSerialPort() override;
 
     void selectPort(int number) override;
@@ -32,30 +42,36 @@ public:
     bool write(const QByteArray& bytes) override;
     void close(CloseHandler done) override;
 
+    void setCloseTimeLimit(CloseTimeLimit limit) { m_closeTimeLimit = limit; }
     // The device the port is open on (empty while closed).
     QString openDevice() const { return m_openDevice; }
 
 private:
     enum class DriverState { Room, Full, Failed };
 
+    void startClose();
+    void continueClose();
     void handToDriver();
-    void startDriverDrain();
-    void driverDrained(bool ok);
-    void release(qint64 undelivered);
+    void giveUp();
+    void release(qint64 undelivered, bool timedOut);
+    void waitForProgress();
     DriverState driverState() const;
     qint64 driverQueue() const; // bytes the driver still holds, -1 when unknown
 
     QSerialPort m_port;
+    DeviceLock m_deviceLock;
     QString m_startupFolder;
-    QString m_openDevice;
+    CloseTimeLimit m_closeTimeLimit;
     int m_portNumber = 1;
-    qint64 m_queued = 0; // bytes written since open
-    qint64 m_handed = 0; // of those, handed to the driver
+    int m_openPortNumber = 0;
+    QString m_openPath;   // as the user made it: the "COMn" link or /dev/ttySn
+    QString m_openDevice; // the device it leads to
+    qint64 m_queued = 0;  // bytes written since open
     bool m_closing = false;
     CloseHandler m_closeHandler;
-    QTimer m_handTimer;            // while Qt's buffer waits for room in the driver
-    QElapsedTimer m_sinceProgress; // since the driver last took bytes
-    std::thread m_drain;
+    QDeadlineTimer m_closeDeadline;
+    QTimer m_closeTimer; // looks at the line again while the close waits for it
+    std::unique_ptr<DriverDrain> m_drain;
 };
 
 } // namespace zerwa

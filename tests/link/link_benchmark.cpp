@@ -114,7 +114,7 @@ void BM_BytesDeliveredByClose(benchmark::State& state) {
             port.open();
             port.write(bytes);
             bool released = false;
-            port.close([&](qint64) { released = true; });
+            port.close([&](const SerialPort::CloseResult&) { released = true; });
             if (!QTest::qWaitFor([&] { return released; }, 10000))
                 state.SkipWithError("port not released");
         } else {

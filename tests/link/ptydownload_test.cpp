@@ -204,7 +204,8 @@ private slots:
             sent += unit;
         }
         std::optional<qint64> undelivered;
-        port.close([&](qint64 bytes) { undelivered = bytes; });
+        port.close(
+            [&](const SerialPort::CloseResult& result) { undelivered = result.undeliveredBytes; });
         QVERIFY(QTest::qWaitFor([&] { return undelivered.has_value(); }, kWaitMs));
         QCOMPARE(*undelivered, 0);
         QVERIFY(!port.isOpen());
@@ -214,7 +215,7 @@ private slots:
         port.open();
         QVERIFY_THROWS_EXCEPTION(SerialPortError, port.open());
         bool released = false;
-        port.close([&](qint64) { released = true; });
+        port.close([&](const SerialPort::CloseResult&) { released = true; });
         QVERIFY(QTest::qWaitFor([&] { return released; }, kWaitMs));
         QVERIFY(!port.write("x"));
     }
@@ -233,7 +234,8 @@ private slots:
         port.open();
         QVERIFY(port.write(bytes));
         std::optional<qint64> undelivered;
-        port.close([&](qint64 lost) { undelivered = lost; });
+        port.close(
+            [&](const SerialPort::CloseResult& result) { undelivered = result.undeliveredBytes; });
         QVERIFY(!undelivered);
         QVERIFY(port.isOpen());
         bool eventsRan = false;
@@ -259,7 +261,7 @@ private slots:
             QtSerialPort port(folder.path());
             port.open();
             QVERIFY(port.write(bytes));
-            port.close([&](qint64) { called = true; });
+            port.close([&](const SerialPort::CloseResult&) { called = true; });
         }
         QVERIFY(!called);
         QCOMPARE(pty.readAvailable(), bytes);

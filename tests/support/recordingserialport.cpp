@@ -87,7 +87,7 @@ void RecordingSerialPort::close(CloseHandler done) {
     if (!m_recorder.m_open || m_closing) {
         m_recorder.record(SerialRecorder::Op::Close, false, m_openPort);
         if (!m_recorder.m_open && done)
-            done(0);
+            done({});
         return;
     }
     m_recorder.record(SerialRecorder::Op::Close, true, m_openPort);
@@ -104,7 +104,8 @@ void RecordingSerialPort::release(const CloseHandler& done) {
     m_recorder.m_open = false;
     m_recorder.record(SerialRecorder::Op::Released, true, m_openPort);
     if (done)
-        done(m_recorder.undeliveredOnClose);
+        done({m_recorder.undeliveredOnClose, m_recorder.closeTimesOut,
+              QStringLiteral("COM") + QString::number(m_openPort)});
 }
 
 } // namespace zerwa::test

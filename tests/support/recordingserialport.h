@@ -30,7 +30,8 @@ public:
     bool refuseBreak = false; // set break (on or off) fails
     int failWriteAt = -1;     // this write after an open (0 = the first) and the rest fail
     qint64 undeliveredOnClose = 0;
-    int releaseDelayMs = 0; // 0: released within close(); else later, from the event loop
+    bool closeTimesOut = false; // the close reports a line that did not drain in time
+    int releaseDelayMs = 0;     // 0: released within close(); else later, from the event loop
 
     const QList<Event>& events() const { return m_events; }
     QList<Op> ops() const;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace zerwa {
+
+// Holds a serial device for this program alone while a download uses it. Qt's own lock file
+// and exclusive mode do not stop an opener that runs as root, nor a program that opened the
+// device under another name; an advisory lock on the device itself and a look at the
+// device's exclusive mode do. Elsewhere than on Unix the system's port is exclusive anyway.
+class DeviceLock {
+public:
+    DeviceLock() = default;
+    ~DeviceLock();
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+    // Takes `device` (a resolved device path); false when another program holds it or it
+    // cannot be opened, with the reason in errorString().
+    bool acquire(const QString& device);
+    void release();
+    bool isHeld() const { return m_handle >= 0; }
+    QString errorString() const { return m_error; }
+
+private:
+    bool fail(const QString& reason);
+
+    int m_handle = -1;
+    QString m_error;
+};
+
+} // namespace zerwa
