@@ -26,9 +26,10 @@ fail() {
 programs=(zerwa8 zerwa4 zerwa4_60)
 declare -A help=([zerwa8]=Helpv8.rtf [zerwa4]=Helpv4.rtf [zerwa4_60]=Helpv4_60.rtf)
 
-# The files of an installation under <root> (its bin, share folders).
+# The files of an installation under <root> (its bin, share folders), whose menu entries
+# name the launcher under <prefix>, where the installation runs from (<root> unless staged).
 check_files() {
-    local root=$1
+    local root=$1 prefix=${2:-$1}
     [ -x "$root/bin/zerwa-start" ] || fail "no launcher in $root/bin"
     for program in "${programs[@]}"; do
         [ -x "$root/bin/$program" ] || fail "no $program in $root/bin"
@@ -37,19 +38,23 @@ check_files() {
         local entry=$root/share/applications/$program.desktop
         [ -f "$entry" ] || fail "no menu entry for $program"
         desktop-file-validate "$entry" || fail "menu entry of $program is not valid"
-        grep -qx "Exec=zerwa-start $program" "$entry" || fail "menu entry of $program starts no launcher"
+        [ "$(grep '^Exec=' "$entry")" = "Exec=$prefix/bin/zerwa-start $program" ] ||
+            fail "menu entry of $program does not start $prefix/bin/zerwa-start: $(grep '^Exec=' "$entry")"
         grep -qx "Icon=zerwa" "$entry" || fail "menu entry of $program has no icon"
     done
     xmllint --noout "$root/share/icons/hicolor/scalable/apps/zerwa.svg" || fail "icon is not SVG"
     [ -f "$root/share/doc/zerwa/README.md" ] || fail "no README"
 }
 
-# Starts <program> through the launcher, as its menu entry does, with <home> as the user's
-# home, and waits until the program itself runs; its process id is left in $started.
+# Starts <program> with its menu entry's command (through the launcher under <root> when the
+# entry names the staged package's final place), with <home> as the user's home, and waits
+# until the program itself runs; its process id is left in $started.
 start_program() {
     local root=$1 home=$2 program=$3
-    HOME=$home "$root/bin/zerwa-start" "$program" \
-        >"$work/$program.log" 2>&1 &
+    local command
+    read -r -a command <<<"$(sed -n 's/^Exec=//p' "$root/share/applications/$program.desktop")"
+    [ "${command[0]}" = "$root/bin/zerwa-start" ] || command=("$root/bin/zerwa-start" "$program")
+    HOME=$home "${command[@]}" >"$work/$program.log" 2>&1 &
     local pid=$!
     pids+=("$pid")
     for _ in $(seq 200); do
@@ -118,7 +123,7 @@ grep -q "^ Depends:.*qt6-qpa-plugins" <<<"$info" || fail "no window system plugi
 contents=$(dpkg-deb --contents "$deb")
 grep -q " ./usr/bin/zerwa-start$" <<<"$contents" || fail "package layout: $contents"
 dpkg-deb --extract "$deb" "$work/root"
-check_files "$work/root/usr"
+check_files "$work/root/usr" /usr
 check_launch "$work/root/usr" "$work/home-deb"
 echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 echo "install and package checks passed"
