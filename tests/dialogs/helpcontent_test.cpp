@@ -117,25 +117,26 @@ TEST_P(HelpContent, QuotesEveryMessageOfThisProgram) {
     QStringList messages = {
         "Az érték 0,5 - 63,5 közötti szám!",
         "Az érték 600 - " + ceiling + " között lehet!",
-        "Hibás érték!\nA fordulatszám 600 - " + ceiling + " közé eshet!",
-        "Hibás érték!\nA nyitási idő 0,2 - 2,0 közé eshet!\nVagy a '*' karakter megengedett!",
-        "Hibás érték!\nA zárási szög 50 - 510 közé eshet!",
-        "Hibás érték!\nA zárási idő 0,5 - 10 közé eshet!",
+        "       Hibás érték!\nA fordulatszám 600 - " + ceiling + " közé eshet!",
+        "       Hibás érték!\nA nyitási idő 0,2 - 2,0 közé eshet!\nVagy a '*' karakter "
+        "megengedett!",
+        "       Hibás érték!\nA zárási szög 50 - 510 közé eshet!",
+        "       Hibás érték!\nA zárási idő 0,5 - 10 közé eshet!",
         "Biztosan törölni szeretnéd a bejegyzéseket?",
         "Nem tudom megnyitni az állományt!",
         "Nem megfelelő adatállomány!",
         "A file már létezik. Felülírja?",
         "Az adatbázis elmentve!",
-        "Hiba az adattáblán!\nKérem ellenőrizze az adatokat!",
+        "Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!",
         "A letöltés befejezve!",
-        "Hiba a letöltésben!",
+        "Hiba a letöltésben!  ",
         "Elmentette a változásokat?",
         "Nincs meg a Help file!",
         "nem érvényes szám.",
     };
     const QString slopeMessage =
-        QStringLiteral("Hibás értéket adott meg, az emelkedés -8 -tól +8-ig,"
-                       "\na lépés 1 - 60 -ig elfogadott.");
+        QStringLiteral("Hibás értéket adott meg, az emelkedés -8 -tól +8-ig, "
+                       "\n a lépés 1 - 60 -ig elfogadott.");
     if (profile().hasSlopeFill)
         messages << slopeMessage;
     else
