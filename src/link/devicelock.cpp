@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <thread>
+
 #ifndef Q_OS_WIN
 #include <cerrno>
 #include <cstring>
@@ -23,6 +25,7 @@ QString openErrorReason(int error) {
     case ENOENT:
     case ENODEV:
     case ENXIO:
+    case EIO: // a serial port node with no hardware behind it
         return portproblem::kNoDevice;
     case EACCES:
     case EPERM:
@@ -73,6 +76,14 @@ void DeviceLock::release() {
 #ifndef Q_OS_WIN
     if (m_handle >= 0)
         ::close(m_handle);
+#endif
+    m_handle = -1;
+}
+
+void DeviceLock::abandon() {
+#ifndef Q_OS_WIN
+    if (m_handle >= 0)
+        std::thread([handle = m_handle] { ::close(handle); }).detach();
 #endif
     m_handle = -1;
 }

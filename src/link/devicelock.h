@@ -19,6 +19,10 @@ public:
     // cannot be opened, with the reason in errorString().
     bool acquire(const QString& device);
     void release();
+    // Lets go of the device without waiting for it. The last close of a serial device waits
+    // for its driver to drain (30 s by default), which a line that was given up must not
+    // make the program do; the device stays taken until that close has ended.
+    void abandon();
     bool isHeld() const { return m_handle >= 0; }
     QString errorString() const { return m_error; }
 

@@ -3,6 +3,7 @@
 #include "link/portproblem.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #ifndef Q_OS_WIN

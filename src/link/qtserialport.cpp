@@ -187,7 +187,10 @@ void QtSerialPort::release(qint64 undelivered, bool timedOut) {
     m_drain.reset();
     m_port.close();
     m_port.clearError();
-    m_deviceLock.release();
+    if (timedOut)
+        m_deviceLock.abandon();
+    else
+        m_deviceLock.release();
     CloseResult result{qBound<qint64>(0, undelivered, m_queued), timedOut,
                        portdevice::describe(m_openPortNumber, m_openPath)};
     m_openPath.clear();
