@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,43 +27,29 @@ const QString kInUse =
 enum class Holder {
     OtherFolder,   // the program started from another folder, with its own COM1 link
     SameFolder,    // the program started twice from one folder
-    LinkChain,     // the program in another folder, through a by-id style chain of links
-    QtByDevice,    // a Qt program that opened the device by its own name
     AdvisoryLock,  // a terminal program that takes an advisory lock
-    ExclusiveMode, // a terminal program that sets the device's exclusive mode
+    ExclusiveMode, // a terminal program (or Qt) that sets the device's exclusive mode
 };
 
 // Holds the device until destroyed.
 class DeviceHolder {
 public:
     DeviceHolder(Holder holder, const QString& device, const QString& programFolder) {
-        switch (holder) {
-        case Holder::OtherFolder:
-        case Holder::LinkChain:
+        if (holder == Holder::OtherFolder || holder == Holder::SameFolder) {
+            QString folder = programFolder;
             if (holder == Holder::OtherFolder) {
+                folder = m_folder.path();
                 QFile::link(device, m_folder.filePath(QStringLiteral("COM1")));
-            } else {
-                QFile::link(device, m_folder.filePath(QStringLiteral("usb-adapter")));
-                QFile::link(m_folder.filePath(QStringLiteral("usb-adapter")),
-                            m_folder.filePath(QStringLiteral("COM1")));
             }
-            openProgram(m_folder.path());
-            break;
-        case Holder::SameFolder:
-            openProgram(programFolder);
-            break;
-        case Holder::QtByDevice:
-            m_qtPort.setPortName(device);
-            m_held = m_qtPort.open(QIODevice::WriteOnly);
-            break;
-        case Holder::AdvisoryLock:
-        case Holder::ExclusiveMode:
-            m_handle = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
-            m_held = m_handle >= 0 &&
-                     (holder == Holder::AdvisoryLock ? ::flock(m_handle, LOCK_EX | LOCK_NB) == 0
-                                                     : ::ioctl(m_handle, TIOCEXCL) == 0);
-            break;
+            m_program = std::make_unique<QtSerialPort>(folder);
+            m_program->open();
+            m_held = m_program->isOpen();
+            return;
         }
+        m_handle = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
+        m_held = m_handle >= 0 &&
+                 (holder == Holder::AdvisoryLock ? ::flock(m_handle, LOCK_EX | LOCK_NB) == 0
+                                                 : ::ioctl(m_handle, TIOCEXCL) == 0);
     }
     ~DeviceHolder() {
         if (m_handle >= 0) {
@@ -75,15 +60,8 @@ public:
     bool holds() const { return m_held; }
 
 private:
-    void openProgram(const QString& folder) {
-        m_program = std::make_unique<QtSerialPort>(folder);
-        m_program->open();
-        m_held = m_program->isOpen();
-    }
-
     QTemporaryDir m_folder;
     std::unique_ptr<QtSerialPort> m_program;
-    QSerialPort m_qtPort;
     int m_handle = -1;
     bool m_held = false;
 };
@@ -107,8 +85,6 @@ private slots:
         QTest::addColumn<Holder>("holder");
         QTest::newRow("program in another folder") << Holder::OtherFolder;
         QTest::newRow("program started twice in one folder") << Holder::SameFolder;
-        QTest::newRow("program through a chain of links") << Holder::LinkChain;
-        QTest::newRow("Qt program by the device name") << Holder::QtByDevice;
         QTest::newRow("advisory lock") << Holder::AdvisoryLock;
         QTest::newRow("exclusive mode") << Holder::ExclusiveMode;
     }
