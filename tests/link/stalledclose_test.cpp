@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -49,8 +50,16 @@ public:
     explicit StalledLine(const QString& device)
         : m_handle(
               ::open(QFile::encodeName(device).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK)) {
+        // The terminal moves what it took on to the far side's buffer in the background and
+        // then takes more: it is full once it has refused a few times in a row.
         const QByteArray chunk(4096, 'f');
-        while (m_handle >= 0 && ::write(m_handle, chunk.constData(), chunk.size()) > 0) {
+        for (int refused = 0; m_handle >= 0 && refused < 3;) {
+            if (::write(m_handle, chunk.constData(), chunk.size()) > 0) {
+                refused = 0;
+            } else {
+                ++refused;
+                QThread::msleep(50);
+            }
         }
     }
     ~StalledLine() {
