@@ -88,6 +88,10 @@ void QtSerialPort::open() {
         m_deviceLock.release();
         throw SerialPortError(openFailure(m_portNumber, path, reason));
     }
+#ifndef Q_OS_WIN
+    // Exclusive mode turns later openers away (Qt sets it too, but does not promise to).
+    ::ioctl(int(m_port.handle()), TIOCEXCL);
+#endif
     // Both modem-control lines on, for interfaces powered from them. Devices without these
     // lines (a pseudo-terminal, some adapters) refuse; the data line works all the same.
     m_port.setDataTerminalReady(true);
