@@ -1,6 +1,7 @@
 #include "link/downloadsequencer.h"
 
 #include "link/downloadframe.h"
+#include "link/downloadmessages.h"
 #include "link/portdevice.h"
 #include "link/serialport.h"
 #include "link/serialporterror.h"
@@ -12,10 +13,9 @@
 
 namespace zerwa {
 
-const QString DownloadSequencer::kDataError =
-    QStringLiteral("Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!");
-const QString DownloadSequencer::kDone = QStringLiteral("A letöltés befejezve!");
-const QString DownloadSequencer::kFailed = QStringLiteral("Hiba a letöltésben!  ");
+const QString DownloadSequencer::kDataError = downloadmessages::kDataError;
+const QString DownloadSequencer::kDone = downloadmessages::kDone;
+const QString DownloadSequencer::kFailed = downloadmessages::kFailed;
 
 DownloadSequencer::DownloadSequencer(TForm1& form)
     : m_form(form) {}

@@ -35,9 +35,8 @@ QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtT
     }
 }
 
-QString openFailure(int port, const QString& device, const QString& reason) {
-    return QStringLiteral("A soros port nem nyitható meg: ") + portdevice::describe(port, device) +
-           u'\n' + reason;
+QString openFailure(const QString& device, const QString& reason) {
+    return QStringLiteral("A soros port nem nyitható meg: ") + device + u'\n' + reason;
 }
 
 // Waits until the driver has sent every byte it holds; false when the device failed.
@@ -83,11 +82,20 @@ void QtSerialPort::selectPort(int number) {
     m_portNumber = number;
 }
 
+void QtSerialPort::selectDevice(const QString& path) {
+    m_device = path;
+}
+
+QString QtSerialPort::describe(const QString& device) const {
+    return m_device.isEmpty() ? portdevice::describe(m_portNumber, device) : device;
+}
+
 void QtSerialPort::open() {
-    const QString device = portdevice::devicePath(m_portNumber, m_startupFolder);
+    const QString device =
+        m_device.isEmpty() ? portdevice::devicePath(m_portNumber, m_startupFolder) : m_device;
     if (m_port.isOpen())
         throw SerialPortError(
-            openFailure(m_portNumber, m_openDevice, openFailureReason(QSerialPort::OpenError, {})));
+            openFailure(describe(m_openDevice), openFailureReason(QSerialPort::OpenError, {})));
 
     m_port.setPortName(device);
     m_port.setBaudRate(kBaudRate);
@@ -99,7 +107,7 @@ void QtSerialPort::open() {
     if (!m_port.open(QIODevice::WriteOnly)) {
         const QString reason = openFailureReason(m_port.error(), m_port.errorString());
         m_port.clearError();
-        throw SerialPortError(openFailure(m_portNumber, device, reason));
+        throw SerialPortError(openFailure(describe(device), reason));
     }
     // Both modem-control lines on, for interfaces powered from them. Devices without these
     // lines (a pseudo-terminal, some adapters) refuse; the data line works all the same.
@@ -195,6 +203,12 @@ void QtSerialPort::release(qint64 undelivered) {
     m_closeHandler = nullptr;
     if (handler)
         handler(qBound<qint64>(0, undelivered, m_queued));
+}
+
+qint64 QtSerialPort::bytesNotSent() const {
+    if (!m_port.isOpen())
+        return 0;
+    return m_port.bytesToWrite() + qMax<qint64>(0, driverQueue());
 }
 
 QtSerialPort::DriverState QtSerialPort::driverState() const {

@@ -25,6 +25,9 @@ public:
     ~QtSerialPort() override;
 
     void selectPort(int number) override;
+    // The next open uses this device itself instead of the selected port's; an empty path
+    // goes back to the port number.
+    void selectDevice(const QString& path);
     int selectedPort() const override { return m_portNumber; }
     void open() override;
     bool isOpen() const override { return m_port.isOpen(); }
@@ -34,6 +37,8 @@ public:
 
     // The device the port is open on (empty while closed).
     QString openDevice() const { return m_openDevice; }
+    // Bytes written but not yet on the line (in Qt's buffer or the driver's), while open.
+    qint64 bytesNotSent() const;
 
 private:
     enum class DriverState { Room, Full, Failed };
@@ -42,12 +47,14 @@ private:
     void startDriverDrain();
     void driverDrained(bool ok);
     void release(qint64 undelivered);
+    QString describe(const QString& device) const;
     DriverState driverState() const;
     qint64 driverQueue() const; // bytes the driver still holds, -1 when unknown
 
     QSerialPort m_port;
     QString m_startupFolder;
     QString m_openDevice;
+    QString m_device; // chosen by path; empty: by port number
     int m_portNumber = 1;
     qint64 m_queued = 0; // bytes written since open
     qint64 m_handed = 0; // of those, handed to the driver
