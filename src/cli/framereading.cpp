@@ -103,7 +103,7 @@ std::optional<QString> settingFault(const VariantProfile& profile, const QByteAr
                 .arg(range.high);
         break;
     }
-    case Kind::LimitHigh: {
+    case Kind::LimitLow: { // the period is judged at its first byte, with both halves
         const ByteRange range = periodRange(profile);
         if (!range.contains(period(frame)))
             return QStringLiteral("limit period %1 is outside %2..%3")
@@ -136,7 +136,7 @@ std::optional<QString> settingFault(const VariantProfile& profile, const QByteAr
                 .arg(byte >> 4)
                 .arg(profile.programName);
         break;
-    case Kind::LimitLow: // judged with the high byte, which completes the period
+    case Kind::LimitHigh:
         break;
     }
     return std::nullopt;

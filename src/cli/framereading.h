@@ -23,7 +23,8 @@ struct FrameFault {
 QStringList describeFrame(const VariantProfile& profile, const QByteArray& frame, QChar separator);
 
 // The first byte, in index order, that no map passing the check could give: a mode byte
-// other than 03, 43, 83, C3; a setting outside its range; a cell 0 or above 0x7F; a constant
+// other than 03, 43, 83, C3; a setting outside its range (the limit period, whose bytes stand
+// at indices 2 and 65, at its low byte); a cell 0 or above 0x7F; a constant
 // byte that is not 0x0C; a cylinder byte whose low nibble is not F or whose count the
 // program does not offer.
 std::optional<FrameFault> findFrameFault(const VariantProfile& profile, const QByteArray& frame);

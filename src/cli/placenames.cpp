@@ -8,49 +8,26 @@ namespace zerwa::cli {
 
 namespace {
 
-QString settingName(DownloadFault::Field field) {
-    using Field = DownloadFault::Field;
-    const QStringList& names = settings::fieldNames(); // file order
-    switch (field) {
-    case Field::Cylinders:
-        return names.at(0);
-    case Field::LimitRpm:
-        return names.at(1);
-    case Field::Opening:
-        return names.at(2);
-    case Field::Closing:
-        return names.at(3);
-    case Field::InputPolarity:
-        return names.at(4);
-    case Field::OutputPolarity:
-        return names.at(5);
-    case Field::RpmCell:
-    case Field::DataCell:
-        break;
-    }
-    return QString();
-}
-
-QString settingText(DownloadFault::Field field, const SettingsBlock& block) {
+// The setting's place in file order (the order of settings::fieldNames()).
+int settingIndex(DownloadFault::Field field) {
     using Field = DownloadFault::Field;
     switch (field) {
     case Field::Cylinders:
-        return block.cylinders;
+        return 0;
     case Field::LimitRpm:
-        return block.limitRpm;
+        return 1;
     case Field::Opening:
-        return block.opening;
+        return 2;
     case Field::Closing:
-        return block.closing;
+        return 3;
     case Field::InputPolarity:
-        return block.inputPolarity;
+        return 4;
     case Field::OutputPolarity:
-        return block.outputPolarity;
-    case Field::RpmCell:
+    case Field::RpmCell: // cells are named by their place instead
     case Field::DataCell:
         break;
     }
-    return QString();
+    return 5;
 }
 
 } // namespace
@@ -80,9 +57,11 @@ QString faultPlace(const DownloadFault& fault, const MapFileContent& map) {
         return QStringLiteral("map column %1 (").arg(cell.column) + table.cell(cell.column, 0) +
                QStringLiteral("), rpm row %1 (").arg(cell.row) + table.cell(0, cell.row) +
                QStringLiteral("): ") + quoted(table.cell(cell.column, cell.row));
-    default:
-        return settingName(fault.field) + QStringLiteral(": ") +
-               quoted(settingText(fault.field, map.settings));
+    default: {
+        const int i = settingIndex(fault.field);
+        return settings::fieldNames().at(i) + QStringLiteral(": ") +
+               quoted(settings::fieldValues(map.settings).at(i));
+    }
     }
 }
 
