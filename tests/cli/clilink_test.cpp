@@ -94,15 +94,24 @@ TEST_P(ToolOnTheLine, AMapThatFailsTheCheckSendsNothing) {
     EXPECT_EQ(noPort.exitCode, 1); // the map is refused before the port is looked at
 }
 
-TEST(ToolPort, APortThatCannotBeOpenedIsNamed) {
+TEST(ToolPort, APortMissingOrBusyIsNamedAndGetsNothing) {
     ToolRunner tool;
     tool.writeMap("map.qmt", profiles::zerwa8(), test::validSampleMap(profiles::zerwa8()));
-    const auto result =
-        tool.run({"send", "map.qmt", "--port", "/dev/zerwa-nincs", "--decimal", ","});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.out.isEmpty());
-    EXPECT_EQ(result.err.count('\n'), 1);
-    EXPECT_TRUE(result.errText().contains("/dev/zerwa-nincs")) << result.errText().toStdString();
+    PseudoTerminal pty;
+    QProcess holder; // another program has the port open
+    tool.start(holder, {"listen", "--port", pty.slavePath(), "--variant", "zerwa8"});
+    holder.setReadChannel(QProcess::StandardError);
+    ASSERT_TRUE(holder.waitForReadyRead(kWaitMs));
+    for (const QString& port : {QStringLiteral("/dev/zerwa-nincs"), pty.slavePath()}) {
+        const auto result = tool.run({"send", "map.qmt", "--port", port, "--decimal", ","});
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err.count('\n'), 1);
+        EXPECT_TRUE(result.errText().contains(port)) << result.errText().toStdString();
+    }
+    EXPECT_TRUE(pty.readAvailable().isEmpty());
+    holder.kill();
+    holder.waitForFinished();
 }
 
 // The map's data cells as decode and listen print them: "rpm row r:" and one value a column.
