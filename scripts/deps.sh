@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libqt6opengl6-dev libgl-dev qt6-charts-dev qt6-serialport-dev
     qt6-translations-l10n
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev hyperfine
     xvfb xauth x11-utils fonts-dejavu-core
     dpkg-dev file desktop-file-utils libxml2-utils
 )

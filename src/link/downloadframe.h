@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+
 namespace zerwa {
 
 // The download frame: 127 bytes (zerwa8, zerwa4) or 247 bytes (zerwa4_60), built from the
@@ -25,6 +27,20 @@ QByteArray EncodeDownloadFrame(const VariantProfile& profile, const MapTable& ta
 namespace downloadframe {
 
 inline constexpr int kUnitSize = 3;
+
+// How a value becomes its byte: floor(value * numerator / denominator), exact on its decimal
+// text.
+struct Scaling {
+    std::uint32_t numerator;
+    std::uint32_t denominator;
+};
+inline constexpr Scaling kCellScaling{2, 1};          // half units
+inline constexpr Scaling kClosingAngleScaling{1, 2};  // 2-degree steps
+inline constexpr Scaling kClosingMsScaling{625, 256}; // 0.4096 ms steps
+inline constexpr Scaling kOpeningMsScaling{625, 16};  // 25.6 us steps
+// The limit period is floor(this / limiting rpm): one revolution in 1.6 us steps.
+inline constexpr std::uint32_t kLimitPeriodDividend = 37'500'000;
+inline constexpr int kCylinderNibble = 0x0F; // the cylinder byte's low nibble
 
 // How one frame byte travels on the wire: the byte, then 0xFF, then 0xFF.
 QByteArray unit(char frameByte);

@@ -1,6 +1,7 @@
 #include "link/downloadsequencer.h"
 
 #include "link/downloadframe.h"
+#include "link/downloadmessages.h"
 #include "link/portdevice.h"
 #include "link/serialport.h"
 #include "link/serialporterror.h"
@@ -12,13 +13,10 @@
 
 namespace zerwa {
 
-const QString DownloadSequencer::kDataError =
-    QStringLiteral("Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!");
-const QString DownloadSequencer::kDone = QStringLiteral("A letöltés befejezve!");
-const QString DownloadSequencer::kFailed = QStringLiteral("Hiba a letöltésben!  ");
-const QString DownloadSequencer::kCloseTimedOut =
-    QStringLiteral("A letöltés nem fejeződött be időben: %1\nA portot lezártam, de lehet, hogy "
-                   "az eszköz nem kapta meg a teljes map táblát.");
+const QString DownloadSequencer::kDataError = downloadmessages::kDataError;
+const QString DownloadSequencer::kDone = downloadmessages::kDone;
+const QString DownloadSequencer::kFailed = downloadmessages::kFailed;
+const QString DownloadSequencer::kCloseTimedOut = downloadmessages::kCloseTimedOut;
 
 DownloadSequencer::DownloadSequencer(TForm1& form)
     : m_form(form) {}

@@ -30,9 +30,8 @@ QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtT
     }
 }
 
-QString openFailure(int port, const QString& path, const QString& reason) {
-    return QStringLiteral("A soros port nem nyitható meg: ") + portdevice::describe(port, path) +
-           u'\n' + reason;
+QString openFailure(const QString& where, const QString& reason) {
+    return QStringLiteral("A soros port nem nyitható meg: ") + where + u'\n' + reason;
 }
 
 } // namespace
@@ -62,18 +61,28 @@ void QtSerialPort::selectPort(int number) {
     m_portNumber = number;
 }
 
+void QtSerialPort::selectDevice(const QString& path) {
+    m_device = path;
+}
+
+QString QtSerialPort::describe(int port, const QString& path) const {
+    return m_device.isEmpty() ? portdevice::describe(port, path) : path;
+}
+
 void QtSerialPort::open() {
     if (m_port.isOpen()) {
         throw SerialPortError(
-            openFailure(m_openPortNumber, m_openPath,
+            openFailure(describe(m_openPortNumber, m_openPath),
                         m_closing ? portproblem::kStillSending : portproblem::kAlreadyOpen));
     }
-    const QString path = portdevice::devicePath(m_portNumber, m_startupFolder);
+    const QString path =
+        m_device.isEmpty() ? portdevice::devicePath(m_portNumber, m_startupFolder) : m_device;
     const portdevice::Target target = portdevice::resolve(path);
     if (target.device.isEmpty())
-        throw SerialPortError(openFailure(m_portNumber, path, target.problem));
+        throw SerialPortError(openFailure(describe(m_portNumber, path), target.problem));
     if (!m_deviceLock.acquire(target.device))
-        throw SerialPortError(openFailure(m_portNumber, path, m_deviceLock.errorString()));
+        throw SerialPortError(
+            openFailure(describe(m_portNumber, path), m_deviceLock.errorString()));
 
     m_port.setPortName(target.device);
     m_port.setBaudRate(kBaudRate);
@@ -86,7 +95,7 @@ void QtSerialPort::open() {
         const QString reason = openFailureReason(m_port.error(), m_port.errorString());
         m_port.clearError();
         m_deviceLock.release();
-        throw SerialPortError(openFailure(m_portNumber, path, reason));
+        throw SerialPortError(openFailure(describe(m_portNumber, path), reason));
     }
 #ifndef Q_OS_WIN
     // Exclusive mode turns later openers away (Qt sets it too, but does not promise to).
@@ -221,6 +230,12 @@ void QtSerialPort::waitForProgress() {
     pollfd request{int(m_port.handle()), POLLOUT, 0};
     ::poll(&request, 1, waitMs);
 #endif
+}
+
+qint64 QtSerialPort::bytesNotSent() const {
+    if (!m_port.isOpen())
+        return 0;
+    return m_port.bytesToWrite() + qMax<qint64>(0, driverQueue());
 }
 
 QtSerialPort::DriverState QtSerialPort::driverState() const {

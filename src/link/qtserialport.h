@@ -35,6 +35,9 @@ public:
     ~QtSerialPort() override;
 
     void selectPort(int number) override;
+    // The next open uses this device itself instead of the selected port's; an empty path
+    // goes back to the port number.
+    void selectDevice(const QString& path);
     int selectedPort() const override { return m_portNumber; }
     void open() override;
     bool isOpen() const override { return m_port.isOpen(); }
@@ -45,6 +48,8 @@ public:
     void setCloseTimeLimit(CloseTimeLimit limit) { m_closeTimeLimit = limit; }
     // The device the port is open on (empty while closed).
     QString openDevice() const { return m_openDevice; }
+    // Bytes written but not yet on the line (in Qt's buffer or the driver's), while open.
+    qint64 bytesNotSent() const;
 
 private:
     enum class DriverState { Room, Full, Failed };
@@ -55,6 +60,8 @@ private:
     void giveUp();
     void release(qint64 undelivered, bool timedOut);
     void waitForProgress();
+    // How a failure names the port: "COM3 (...)", or a device chosen by its path as it is.
+    QString describe(int port, const QString& path) const;
     DriverState driverState() const;
     qint64 driverQueue() const; // bytes the driver still holds, -1 when unknown
 
@@ -62,6 +69,7 @@ private:
     DeviceLock m_deviceLock;
     QString m_startupFolder;
     CloseTimeLimit m_closeTimeLimit;
+    QString m_device; // chosen by path; empty: by port number
     int m_portNumber = 1;
     int m_openPortNumber = 0;
     QString m_openPath;   // as the user made it: the "COMn" link or /dev/ttySn

@@ -109,4 +109,20 @@ QList<const VariantProfile*> all() {
     return {&zerwa8(), &zerwa4(), &zerwa4_60()};
 }
 
+const VariantProfile* forMagic(QStringView magic) {
+    for (const VariantProfile* profile : all()) {
+        if (profile->mapFileMagic == magic)
+            return profile;
+    }
+    return nullptr;
+}
+
+const VariantProfile* forProgramName(QStringView name) {
+    for (const VariantProfile* profile : all()) {
+        if (profile->programName == name)
+            return profile;
+    }
+    return nullptr;
+}
+
 } // namespace zerwa::profiles

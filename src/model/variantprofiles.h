@@ -3,6 +3,7 @@
 #include "model/variantprofile.h"
 
 #include <QList>
+#include <QStringView>
 
 namespace zerwa::profiles {
 
@@ -13,5 +14,10 @@ const VariantProfile& zerwa4_60();
 
 // All three, in the order above (for tests that run once per program).
 QList<const VariantProfile*> all();
+
+// The profile whose map files begin with `magic`, or null.
+const VariantProfile* forMagic(QStringView magic);
+// The profile of the program called `name` ("zerwa8", ...), or null.
+const VariantProfile* forProgramName(QStringView name);
 
 } // namespace zerwa::profiles

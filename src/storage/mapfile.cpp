@@ -1,11 +1,10 @@
 #include "storage/mapfile.h"
 
+#include "model/settingslists.h"
 #include "storage/windows1250.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <array>
 
 namespace zerwa::mapfile {
 
@@ -14,17 +13,9 @@ namespace {
 constexpr int kSettingsLines = 6;
 constexpr int kFirstCellLine = 2 + kSettingsLines; // line numbers count from 1
 
-// The settings fields as the user sees them labelled, in file order.
-const std::array<const char*, kSettingsLines> kSettingsNames = {"Hengerek száma",
-                                                                "Határolási ford. szám",
-                                                                "Nyitás (ms/vezérlési mód)",
-                                                                "Zárás (ms/zárási szög(fok))",
-                                                                "Bemeneti polaritás",
-                                                                "Kimeneti polaritás"};
-
 QString placeOfLine(const VariantProfile& profile, int line) {
     if (line < kFirstCellLine)
-        return QStringLiteral("„%1”").arg(QString::fromUtf8(kSettingsNames.at(line - 2)));
+        return QStringLiteral("„%1”").arg(settings::fieldNames().at(line - 2));
     const int cell = line - kFirstCellLine;
     return QStringLiteral("cella (oszlop %1, sor %2)")
         .arg(cell % profile.gridColumns())
@@ -32,9 +23,7 @@ QString placeOfLine(const VariantProfile& profile, int line) {
 }
 
 QList<QString> valuesInFileOrder(const MapFileContent& content) {
-    const SettingsBlock& s = content.settings;
-    QList<QString> values = {s.cylinders, s.limitRpm,      s.opening,
-                             s.closing,   s.inputPolarity, s.outputPolarity};
+    QList<QString> values = settings::fieldValues(content.settings);
     const MapTable& table = content.table;
     values.reserve(values.size() + qsizetype(table.columns()) * table.rows());
     for (int row = 0; row < table.rows(); ++row) {
@@ -125,6 +114,8 @@ std::optional<MapFileContent> decode(const VariantProfile& profile, QByteArrayVi
     }
     if (tooLong)
         return std::nullopt;
+    // A drop-down list can only select one of its items; any other text selects nothing.
+    s = settings::normalized(s, profile);
     return content;
 }
 

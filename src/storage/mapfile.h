@@ -29,7 +29,8 @@ std::optional<QByteArray> encode(const VariantProfile& profile, const MapFileCon
 // The map held by a file's bytes, or nothing when the first line is not this program's
 // magic line or one of the lines the map uses is longer than maxLineLength. Lines end with
 // LF; a CR right before it is not part of the value. Lines past the end read as empty;
-// lines beyond the map are ignored.
+// lines beyond the map are ignored. A drop-down value that is not an item of its list reads
+// as no selection (settings::normalized), as the settings panel would show it.
 std::optional<MapFileContent> decode(const VariantProfile& profile, QByteArrayView bytes);
 
 // The reader's messages.

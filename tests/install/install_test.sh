@@ -42,6 +42,10 @@ check_files() {
             fail "menu entry of $program does not start $prefix/bin/zerwa-start: $(grep '^Exec=' "$entry")"
         grep -qx "Icon=zerwa" "$entry" || fail "menu entry of $program has no icon"
     done
+    # The command-line tool runs from there.
+    [ -x "$root/bin/zerwa" ] || fail "no zerwa in $root/bin"
+    "$root/bin/zerwa" --help >"$work/zerwa-help.txt" && grep -q "zerwa check" "$work/zerwa-help.txt" ||
+        fail "zerwa --help in $root/bin"
     xmllint --noout "$root/share/icons/hicolor/scalable/apps/zerwa.svg" || fail "icon is not SVG"
     [ -f "$root/share/doc/zerwa/README.md" ] || fail "no README"
 }

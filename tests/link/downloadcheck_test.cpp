@@ -1,11 +1,14 @@
 #include "link/downloadcheck.h"
 #include "model/variantprofiles.h"
 #include "samplemaps.h"
+#include "storage/mapfile.h"
+#include "storage/windows1250.h"
 #include "support/gtestqt.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using namespace zerwa;
 using test::SampleMap;
@@ -232,6 +235,78 @@ TEST(DownloadCheckTest, ReadsWithTheLocaleSeparator) {
     map.settings.opening = QStringLiteral("1.5");
     EXPECT_TRUE(ValidateForDownload(p, map.table, map.settings, NumberFormat(u'.')));
     EXPECT_FALSE(ValidateForDownload(p, map.table, map.settings, comma));
+}
+
+// Which value the check names: the first refused in its order.
+TEST(DownloadCheckTest, NamesTheFirstValueRefused) {
+    using F = DownloadFault::Field;
+    struct Case {
+        std::vector<std::pair<Field, const char*>> bad;
+        F field;
+        bool lastCell; // the cell is the last rpm row's (and its last column's)
+        CellPos cell;
+    };
+    const std::vector<Case> cases = {
+        {{{Field::FirstRpm, "599"}}, F::RpmCell, false, {0, 1}},
+        {{{Field::LastRpm, ""}, {Field::FirstCell, "0"}}, F::RpmCell, true, {0, 0}},
+        {{{Field::LastCell, "x"}, {Field::LimitRpm, "1"}}, F::DataCell, true, {0, 0}},
+        {{{Field::FirstCell, "64"}, {Field::LastCell, "0"}}, F::DataCell, false, {1, 1}},
+        {{{Field::LimitRpm, "599"}, {Field::Opening, "3"}}, F::LimitRpm, false, {}},
+        {{{Field::Opening, "3"}, {Field::Cylinders, ""}}, F::Opening, false, {}},
+        {{{Field::ClosingMs, "11"}, {Field::InputPolarity, ""}}, F::Closing, false, {}},
+        {{{Field::ClosingAngle, "49"}}, F::Closing, false, {}},
+        {{{Field::Cylinders, ""}, {Field::OutputPolarity, ""}}, F::Cylinders, false, {}},
+        {{{Field::InputPolarity, ""}, {Field::OutputPolarity, ""}}, F::InputPolarity, false, {}},
+        {{{Field::OutputPolarity, ""}}, F::OutputPolarity, false, {}},
+    };
+    for (const VariantProfile* p : profiles::all()) {
+        for (const Case& c : cases) {
+            SampleMap map = validSampleMap(*p);
+            for (const auto& [field, text] : c.bad)
+                set(map, *p, field, QString::fromUtf8(text));
+            CellPos cell = c.cell;
+            if (c.lastCell)
+                cell = {c.field == F::RpmCell ? 0 : p->mapColumns, p->rpmRows};
+            const auto fault = FindDownloadFault(*p, map.table, map.settings, comma);
+            ASSERT_TRUE(fault) << name(c.bad.front().first);
+            EXPECT_EQ(*fault, (DownloadFault{c.field, cell}))
+                << p->programName.toStdString() << " " << name(c.bad.front().first);
+        }
+        const SampleMap valid = validSampleMap(*p);
+        EXPECT_FALSE(FindDownloadFault(*p, valid.table, valid.settings, comma));
+    }
+}
+
+// A map file's drop-down values are read as the lists would show them, so a cylinder count
+// the program does not offer, or a polarity in another encoding, never reaches the device.
+TEST(DownloadCheckTest, RefusesAMapFileWithAValueItsListsDoNotHold) {
+    using F = DownloadFault::Field;
+    const QString utf8Rising = windows1250::decode("Felfut\xC3\xB3"); // "ó" stored in UTF-8
+    struct Case {
+        const VariantProfile* profile;
+        Field field;
+        QString text;
+        F refused;
+    };
+    const std::vector<Case> cases = {
+        {&profiles::zerwa8(), Field::Cylinders, "7", F::Cylinders},
+        {&profiles::zerwa4(), Field::Cylinders, "7", F::Cylinders},
+        {&profiles::zerwa4_60(), Field::Cylinders, "1", F::Cylinders},
+        {&profiles::zerwa4(), Field::InputPolarity, utf8Rising, F::InputPolarity},
+        {&profiles::zerwa4_60(), Field::OutputPolarity, utf8Rising, F::OutputPolarity},
+    };
+    for (const Case& c : cases) {
+        SampleMap map = validSampleMap(*c.profile);
+        set(map, *c.profile, c.field, c.text);
+        const auto bytes = mapfile::encode(*c.profile, {map.settings, map.table});
+        ASSERT_TRUE(bytes);
+        const auto read = mapfile::decode(*c.profile, *bytes);
+        ASSERT_TRUE(read);
+        EXPECT_FALSE(ValidateForDownload(*c.profile, read->table, read->settings, comma));
+        const auto fault = FindDownloadFault(*c.profile, read->table, read->settings, comma);
+        ASSERT_TRUE(fault);
+        EXPECT_EQ(fault->field, c.refused) << c.text.toStdString();
+    }
 }
 
 TEST(DownloadCheckTest, ATableOfAnotherShapeFails) {

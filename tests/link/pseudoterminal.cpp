@@ -27,6 +27,21 @@ PseudoTerminal::~PseudoTerminal() {
         ::close(m_master);
 }
 
+bool PseudoTerminal::write(const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0) {
+            pollfd request{m_master, POLLOUT, 0};
+            if (::poll(&request, 1, 1000) <= 0)
+                return false;
+            continue;
+        }
+        done += n;
+    }
+    return true;
+}
+
 QByteArray PseudoTerminal::readAvailable() {
     QByteArray bytes;
     char buffer[4096];

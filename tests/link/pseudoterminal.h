@@ -17,6 +17,8 @@ public:
     bool isValid() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
 
+    // Writes to the master side: the bytes arrive at whoever has the slave device open.
+    bool write(const QByteArray& bytes);
     // Whatever has arrived so far, without waiting.
     QByteArray readAvailable();
     // Reads until `count` bytes have arrived or `timeoutMs` has passed, letting the Qt event

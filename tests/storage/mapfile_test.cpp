@@ -167,15 +167,26 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LineFeedsAlone", "qmt8\n4\n\n0,5\n", true, {"4", "", "0,5"}},
         DecodeCase{"MixedLineEnds", "qmt8\r\n4\n3500\r\n", true, {"4", "3500"}},
         DecodeCase{"LastLineWithoutLineEnd", "qmt8\r\n4\r\n35", true, {"4", "35"}},
-        DecodeCase{"CrBeforeCrLf", "qmt8\r\n4\r\r\n", true, {"4\r"}},
-        DecodeCase{"CrInsideAValue", "qmt8\r\na\rb\r\n", true, {"a\rb"}},
-        DecodeCase{"NulBytes", QByteArray("qmt8\r\n\0x\r\n", 10), true, {QByteArray("\0x", 2)}},
+        DecodeCase{"CrBeforeCrLf", "qmt8\r\n\r\n4\r\r\n", true, {"", "4\r"}},
+        DecodeCase{"CrInsideAValue", "qmt8\r\n\r\na\rb\r\n", true, {"", "a\rb"}},
+        DecodeCase{
+            "NulBytes", QByteArray("qmt8\r\n\r\n\0x\r\n", 12), true, {"", QByteArray("\0x", 2)}},
+        // A drop-down value that is not an item of its list reads as no selection.
         DecodeCase{"Utf8Polarity",
-                   "qmt8\r\n\r\n\r\n\r\n\r\nLefut\xC3\xB3\r\n",
+                   "qmt8\r\n4\r\n\r\n\r\n\r\nLefut\xC3\xB3\r\nFelfut\xF3\r\n",
                    true,
-                   {"", "", "", "", "Lefut\xC3\xB3"}},
-        DecodeCase{"LongLineReadWhole", "qmt8\r\n" + kLong100 + "\r\n5\r\n", true, {kLong100, "5"}},
-        DecodeCase{"LongestLine", "qmt8\r\n" + kLongest + "\r\n", true, {kLongest}},
+                   {"4", "", "", "", "", "Felfut\xF3"}},
+        DecodeCase{"PolarityInOtherCase",
+                   "qmt8\r\n4\r\n\r\n\r\n\r\nLefut\xF3\r\nfelfut\xF3\r\n",
+                   true,
+                   {"4", "", "", "", "Lefut\xF3"}},
+        DecodeCase{"CylindersNotOffered", "qmt8\r\n7\r\n3500\r\n", true, {"", "3500"}},
+        DecodeCase{"CylindersWithBlank", "qmt8\r\n4 \r\n3500\r\n", true, {"", "3500"}},
+        DecodeCase{"LongLineReadWhole",
+                   "qmt8\r\n\r\n" + kLong100 + "\r\n5\r\n",
+                   true,
+                   {"", kLong100, "5"}},
+        DecodeCase{"LongestLine", "qmt8\r\n\r\n" + kLongest + "\r\n", true, {"", kLongest}},
         DecodeCase{"OverlongLine", "qmt8\r\n4\r\n" + kTooLong + "\r\n", false, {}},
         DecodeCase{"OverlongLastLineWithoutEnd", "qmt8\r\n" + kTooLong, false, {}},
         DecodeCase{
@@ -186,6 +197,16 @@ INSTANTIATE_TEST_SUITE_P(
             true,
             test::defaultMapLines(test::programLayouts().at(0), {"1", "", "", "", "", ""}).mid(1)}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MapFileDecode, OneCylinderIsAnItemOnlyWhereTheProgramOffersIt) {
+    const QByteArray file = "\r\n1\r\n";
+    for (const ProgramLayout& layout : test::programLayouts()) {
+        const auto content = mapfile::decode(test::profileOf(layout), layout.magic + file);
+        ASSERT_TRUE(content);
+        const bool offered = QByteArray(layout.program) != "zerwa4_60";
+        EXPECT_EQ(content->settings.cylinders, offered ? "1" : "") << layout.program;
+    }
+}
 
 TEST(MapFileDecode, EachProgramRefusesTheOthersFiles) {
     for (const ProgramLayout& writer : test::programLayouts()) {

@@ -1,0 +1,105 @@
+#include "cli/capture.h"
+
+#include "cli/hexdump.h"
+#include "link/downloadframe.h"
+#include "model/variantprofiles.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace zerwa::cli {
+
+namespace {
+
+constexpr char kFill = char(0xFF);
+
+QList<const VariantProfile*> candidates(const VariantProfile* variant) {
+    return variant ? QList<const VariantProfile*>{variant} : profiles::all();
+}
+
+QList<int> frameLengths(const QList<const VariantProfile*>& profiles) {
+    QList<int> lengths;
+    for (const VariantProfile* profile : profiles) {
+        if (!lengths.contains(profile->frameLength))
+            lengths << profile->frameLength;
+    }
+    std::sort(lengths.begin(), lengths.end());
+    return lengths;
+}
+
+QString lengthsText(const QList<int>& lengths, int factor) {
+    QStringList texts;
+    for (const int length : lengths)
+        texts << QString::number(length * factor);
+    return texts.join(QStringLiteral(" or "));
+}
+
+// The first unit whose fill bytes are not FF FF, looked for up to `limit` bytes.
+std::optional<CaptureFault> brokenUnit(const QByteArray& bytes, qsizetype limit) {
+    const qsizetype end = std::min(bytes.size(), limit);
+    for (qsizetype i = 0; i < end; ++i) {
+        if (i % downloadframe::kUnitSize != 0 && bytes.at(i) != kFill)
+            return CaptureFault{
+                i,
+                QStringLiteral("broken unit: byte %1 where FF belongs").arg(hexByte(bytes.at(i)))};
+    }
+    return std::nullopt;
+}
+
+// Where a wire image of the wrong length first goes wrong: it ends before the next length
+// a frame may have, or runs on past the longest.
+std::optional<CaptureFault> wrongLength(qsizetype size, const QList<int>& lengths) {
+    const int unit = downloadframe::kUnitSize;
+    for (const int length : lengths) {
+        if (size == qsizetype(length) * unit)
+            return std::nullopt;
+    }
+    const QString expected = QStringLiteral("a wire image is %1 bytes, a frame %2")
+                                 .arg(lengthsText(lengths, unit), lengthsText(lengths, 1));
+    for (const int length : lengths) {
+        if (size < qsizetype(length) * unit)
+            return CaptureFault{size, QStringLiteral("ends after %1 bytes; ").arg(size) + expected};
+    }
+    const qsizetype longest = qsizetype(lengths.last()) * unit;
+    return CaptureFault{longest, QStringLiteral("%1 bytes, more than ").arg(size) + expected};
+}
+
+} // namespace
+
+Capture readCapture(const QByteArray& bytes, const VariantProfile* variant) {
+    const QList<const VariantProfile*> profiles = candidates(variant);
+    const QList<int> lengths = frameLengths(profiles);
+    Capture capture;
+    if (lengths.contains(int(bytes.size()))) {
+        capture.frame = bytes;
+    } else {
+        capture.wire = true;
+        const auto length = wrongLength(bytes.size(), lengths);
+        const auto broken = brokenUnit(bytes, length ? length->offset : bytes.size());
+        if (broken || length) {
+            capture.fault = broken ? broken : length;
+            return capture;
+        }
+        for (qsizetype i = 0; i < bytes.size(); i += downloadframe::kUnitSize)
+            capture.frame += bytes.at(i);
+    }
+    QStringList names;
+    for (const VariantProfile* profile : profiles) {
+        if (profile->frameLength == capture.frame.size()) {
+            capture.profile = profile;
+            names << profile->programName;
+        }
+    }
+    if (names.size() > 1) {
+        capture.profile = nullptr;
+        capture.ambiguity = QStringLiteral("a frame of %1 bytes is sent by %2; name the program "
+                                           "with --variant")
+                                .arg(capture.frame.size())
+                                .arg(names.join(QStringLiteral(" and ")));
+    }
+    return capture;
+}
+
+} // namespace zerwa::cli

@@ -1,0 +1,71 @@
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/mapsource.h"
+#include "cli/options.h"
+#include "cli/placenames.h"
+#include "model/settingslists.h"
+
+namespace zerwa::cli {
+
+namespace {
+
+QString difference(const QString& place, const QString& a, const QString& b) {
+    return place + QStringLiteral(": ") + quoted(a) + QStringLiteral(" -> ") + quoted(b);
+}
+
+// Every setting and cell whose text differs, settings first, then the grid row by row.
+QStringList differences(const MapFileContent& a, const MapFileContent& b) {
+    QStringList lines;
+    const QStringList& names = settings::fieldNames();
+    const QStringList before = settings::fieldValues(a.settings);
+    const QStringList after = settings::fieldValues(b.settings);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (before.at(i) != after.at(i))
+            lines << difference(names.at(i), before.at(i), after.at(i));
+    }
+    for (int row = 0; row < a.table.rows(); ++row) {
+        for (int column = 0; column < a.table.columns(); ++column) {
+            const QString& textA = a.table.cell(column, row);
+            const QString& textB = b.table.cell(column, row);
+            if (textA != textB)
+                lines << difference(cellPlace({column, row}), textA, textB);
+        }
+    }
+    return lines;
+}
+
+int run(const QCommandLineParser& parser) {
+    const QStringList names = positionals(parser, 2, 2);
+    const MapLoad a = loadMap(names.at(0));
+    const MapLoad b = loadMap(names.at(1));
+    for (const MapLoad* load : {&a, &b}) {
+        if (!load->map) {
+            printError(load->error);
+            return kBadInput;
+        }
+    }
+    if (a.map->profile != b.map->profile) {
+        printError(QStringLiteral("%1 is a %2 map and %3 a %4 map; only maps of one program "
+                                  "can be compared")
+                       .arg(names.at(0), a.map->profile->programName, names.at(1),
+                            b.map->profile->programName));
+        return kBadInput;
+    }
+    const QStringList lines = differences(a.map->content, b.map->content);
+    for (const QString& line : lines)
+        printLine(line);
+    return lines.isEmpty() ? kSuccess : kFailed;
+}
+
+} // namespace
+
+Command diffCommand() {
+    return {QStringLiteral("diff"), QStringLiteral("A.qmt B.qmt"),
+            QStringLiteral("Every setting (by its label) and every cell (by map column and rpm "
+                           "row) whose text differs,\nwith both texts. Exit 0 when the maps are "
+                           "equal, 1 when they differ, 2 when one cannot be read\nor they belong "
+                           "to different programs."),
+            nullptr, run};
+}
+
+} // namespace zerwa::cli

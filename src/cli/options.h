@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/numberformat.h"
+#include "model/variantprofile.h"
+
+#include <QCommandLineParser>
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+namespace zerwa::cli {
+
+// A command line that cannot be carried out; the text says why (exit code 2).
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const QString& message)
+        : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// --decimal , | . : the decimal separator numbers are read and written with; without it the
+// user's own, as the programs use.
+void addDecimalOption(QCommandLineParser& parser);
+NumberFormat numbersFrom(const QCommandLineParser& parser);
+
+// --variant zerwa8|zerwa4|zerwa4_60.
+void addVariantOption(QCommandLineParser& parser, const QString& description);
+const VariantProfile* variantFrom(const QCommandLineParser& parser);
+
+// The positional arguments, at least `minimum` and at most `maximum` of them.
+QStringList positionals(const QCommandLineParser& parser, int minimum, int maximum);
+
+} // namespace zerwa::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "link/downloadcheck.h"
+#include "storage/mapfilecontent.h"
+
+#include <QString>
+
+namespace zerwa::cli {
+
+// Where a cell stands, as the tool names it: "map column 2, rpm row 5", "rpm of row 5",
+// "heading of map column 2", "corner cell".
+QString cellPlace(CellPos cell);
+
+// The value the check refused, with its text: the cell with its heading and rpm as the grid
+// shows them, or the setting's label.
+QString faultPlace(const DownloadFault& fault, const MapFileContent& map);
+
+// The program's message for a map that may not be sent, on one line, and after it the value
+// refused: "Hiba az adattáblán! Kérem ellenőrizze az adatokat! [Hengerek száma: """]".
+QString refusal(const DownloadFault& fault, const MapFileContent& map);
+
+// The text quoted as it stands.
+QString quoted(const QString& text);
+
+} // namespace zerwa::cli

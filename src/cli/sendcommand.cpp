@@ -1,0 +1,94 @@
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/hexdump.h"
+#include "cli/mapsource.h"
+#include "cli/options.h"
+#include "cli/placenames.h"
+#include "cli/portargument.h"
+#include "cli/sendsequence.h"
+#include "link/downloadcheck.h"
+#include "link/downloadframe.h"
+#include "link/qtserialport.h"
+#include "link/serialporterror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace zerwa::cli {
+
+namespace {
+
+const QString kPort = QStringLiteral("port");
+const QString kDryRun = QStringLiteral("dry-run");
+
+int send(const PortArgument& port, const QByteArray& frame) {
+    QtSerialPort serial(QDir::currentPath());
+    if (port.number > 0)
+        serial.selectPort(port.number);
+    else
+        serial.selectDevice(port.device);
+    SendSequence sequence(serial, frame);
+    QObject::connect(&sequence, &SendSequence::finished, qApp, &QCoreApplication::exit);
+    try {
+        sequence.start();
+    } catch (const SerialPortError& error) {
+        printError(oneLine(error.message()));
+        return kBadInput;
+    }
+    return QCoreApplication::exec();
+}
+
+int run(const QCommandLineParser& parser) {
+    const QString name = positionals(parser, 1, 1).first();
+    const NumberFormat numbers = numbersFrom(parser);
+    if (!parser.isSet(kPort))
+        throw UsageError(QStringLiteral("--port is missing"));
+    const PortArgument port = PortArgument::parse(parser.value(kPort));
+
+    const MapLoad load = loadMap(name);
+    if (!load.map) {
+        printError(load.error);
+        return kBadInput;
+    }
+    const MapFileContent& map = load.map->content;
+    const VariantProfile& profile = *load.map->profile;
+    if (const auto fault = FindDownloadFault(profile, map.table, map.settings, numbers)) {
+        printError(name + QStringLiteral(": ") + refusal(*fault, map));
+        return kFailed;
+    }
+    const QByteArray frame = EncodeDownloadFrame(profile, map.table, map.settings, numbers);
+    if (parser.isSet(kDryRun)) {
+        const QByteArray wire = downloadframe::wireImage(frame);
+        printLine(QStringLiteral("%1 at 2400 baud 8N1: a break of %2 ms, then %3 bytes:")
+                      .arg(port.device)
+                      .arg(SendSequence::kBreakMs)
+                      .arg(wire.size()));
+        printLine(hexLines(wire));
+        return kSuccess;
+    }
+    return send(port, frame);
+}
+
+} // namespace
+
+Command sendCommand() {
+    return {QStringLiteral("send"), QStringLiteral("MAP.qmt"),
+            QStringLiteral("Downloads the map as its program does: the pre-download check, a "
+                           "break of 500 ms, the frame\nunits, and a close that lets every byte "
+                           "leave the driver. Exit 0 only once the last byte\nhas left, 1 when "
+                           "the map fails the check (nothing is opened) or not every byte left, "
+                           "2 when\nthe file or the port cannot be used."),
+            [](QCommandLineParser& parser) {
+                parser.addOption({kPort,
+                                  QStringLiteral("Port number as in the programs (COMn in the "
+                                                 "current folder, else /dev/ttyS<n-1>), or a "
+                                                 "device path."),
+                                  QStringLiteral("N|DEVICE")});
+                parser.addOption({kDryRun, QStringLiteral("Check and show what would be sent; "
+                                                          "open nothing.")});
+                addDecimalOption(parser);
+            },
+            run};
+}
+
+} // namespace zerwa::cli

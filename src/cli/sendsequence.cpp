@@ -1,0 +1,97 @@
+#include "cli/sendsequence.h"
+
+#include "cli/console.h"
+#include "link/downloadframe.h"
+#include "link/downloadmessages.h"
+#include "link/qtserialport.h"
+#include "link/serialporterror.h"
+
+namespace zerwa::cli {
+
+namespace {
+
+constexpr int kProgressIntervalMs = 100;
+constexpr double kBytesPerSecond = 2400.0 / 10; // 8N1: ten bits a byte
+
+} // namespace
+
+SendSequence::SendSequence(QtSerialPort& port, QByteArray frame, QObject* parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_frame(std::move(frame))
+    , m_showProgress(errorIsTerminal()) {
+    // A precise timer: a coarse one may fire up to 5 % early, shortening the break.
+    m_breakTimer.setTimerType(Qt::PreciseTimer);
+    m_breakTimer.setSingleShot(true);
+    m_breakTimer.setInterval(kBreakMs);
+    connect(&m_breakTimer, &QTimer::timeout, this, &SendSequence::sendFrame);
+    m_progressTimer.setInterval(kProgressIntervalMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &SendSequence::showProgress);
+}
+
+void SendSequence::start() {
+    m_port.open();
+    if (!m_port.setBreak(true)) {
+        // Without the break the device would not take the frame as a new map.
+        m_port.close(nullptr);
+        throw SerialPortError(QStringLiteral("Nem tudom a BREAK jelet kiadni: ") +
+                              m_port.openDevice());
+    }
+    m_breakTimer.start();
+    if (m_showProgress)
+        printProgress(QStringLiteral("break on %1").arg(m_port.openDevice()));
+}
+
+void SendSequence::sendFrame() {
+    int units = 0;
+    if (m_port.setBreak(false)) {
+        for (const char byte : m_frame) {
+            if (!m_port.write(downloadframe::unit(byte)))
+                break;
+            ++units;
+        }
+    }
+    closePort(units);
+}
+
+// The one place the port is closed after a download.
+void SendSequence::closePort(int unitsWritten) {
+    if (m_showProgress)
+        m_progressTimer.start();
+    m_port.close([this, unitsWritten](const SerialPort::CloseResult& result) {
+        report(unitsWritten, result);
+    });
+}
+
+void SendSequence::report(int unitsWritten, const SerialPort::CloseResult& result) {
+    m_progressTimer.stop();
+    if (m_showProgress)
+        printProgress(QString());
+    if (result.timedOut) {
+        printError(downloadmessages::kCloseTimedOut.arg(result.port));
+        emit finished(kFailed);
+        return;
+    }
+    const qint64 undeliveredBytes = result.undeliveredBytes;
+    // A unit counts as sent only when all of its bytes have left.
+    const qint64 sentBytes = qint64(unitsWritten) * downloadframe::kUnitSize - undeliveredBytes;
+    const int unitsSent = int(qMax<qint64>(0, sentBytes) / downloadframe::kUnitSize);
+    if (unitsSent == m_frame.size()) {
+        printLine(downloadmessages::kDone);
+        emit finished(kSuccess);
+    } else {
+        printError(downloadmessages::kFailed + QString::number(unitsSent));
+        emit finished(kFailed);
+    }
+}
+
+void SendSequence::showProgress() {
+    const qint64 total = qint64(m_frame.size()) * downloadframe::kUnitSize;
+    const qint64 left = qMin(total, m_port.bytesNotSent());
+    printProgress(QStringLiteral("%1/%2 bytes on the line, %3 s left")
+                      .arg(total - left)
+                      .arg(total)
+                      .arg(double(left) / kBytesPerSecond, 0, 'f', 1));
+}
+
+} // namespace zerwa::cli

@@ -1,0 +1,5 @@
+#include "cli/commandline.h"
+
+int main(int argc, char** argv) {
+    return zerwa::cli::run(argc, argv);
+}
