@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/chartsink.h"
 #include "model/maptable.h"
 #include "model/numberformat.h"
 #include "model/variantprofile.h"
@@ -23,7 +24,7 @@ class RpmAxis;
 // The chart (Chart1) that mirrors the map table: one line per map column over the rpm rows,
 // point k of every line at x = k. It never writes the table; it re-reads it when asked. A
 // refresh reads every cell it covers, every time.
-class ChartMirror : public QObject {
+class ChartMirror : public QObject, public ChartSink {
     Q_OBJECT
 public:
     ChartMirror(const VariantProfile& profile, QWidget* window);
@@ -42,19 +43,20 @@ public:
     // titles the lines, keeps the chart's geometry for the enlarge toggle and labels the rpm
     // axis. A data cell that is not a number is drawn at 0; the first such cell's conversion
     // error is returned so that start-up can report it and carry on.
-    std::optional<ConversionError> populate(const MapTable& table, const NumberFormat& numbers);
+    std::optional<ConversionError> populate(const MapTable& table,
+                                            const NumberFormat& numbers) override;
 
     // Every point takes the number of its data cell. A cell that is not a number stops the
     // refresh there with a ConversionError; the points before it keep their new values.
-    void refreshValues(const MapTable& table, const NumberFormat& numbers);
+    void refreshValues(const MapTable& table, const NumberFormat& numbers) override;
     // Line c takes the text of heading cell (c, 0) as its title.
-    void refreshTitles(const MapTable& table);
+    void refreshTitles(const MapTable& table) override;
     // Point k of Series1 takes the text of rpm cell (0, k + 1) as its label.
-    void refreshRpmLabels(const MapTable& table);
+    void refreshRpmLabels(const MapTable& table) override;
 
-    void setTitle(int seriesNumber, const QString& title);
+    void setTitle(int seriesNumber, const QString& title) override;
     // Every point of one line takes the same value (the clear command's flat lines).
-    void setAllValues(int seriesNumber, double value);
+    void setAllValues(int seriesNumber, double value) override;
 
     // The enlarge toggle: the chart takes over the left part of the window, or returns to
     // the geometry kept at start-up. Returns whether it is now enlarged.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwindow/prompter.h"
 #include "model/numberformat.h"
+#include "model/prompter.h"
 
 #include <QDialog>
 

@@ -1,13 +1,12 @@
 #include "link/downloadsequencer.h"
 
+#include "link/downloadcheck.h"
 #include "link/downloadframe.h"
 #include "link/downloadmessages.h"
 #include "link/portdevice.h"
 #include "link/serialport.h"
 #include "link/serialporterror.h"
-#include "mainwindow/prompter.h"
-#include "mainwindow/settingspanel.h"
-#include "mainwindow/tform1.h"
+#include "model/editcontext.h"
 
 #include <QTimer>
 
@@ -18,29 +17,36 @@ const QString DownloadSequencer::kDone = downloadmessages::kDone;
 const QString DownloadSequencer::kFailed = downloadmessages::kFailed;
 const QString DownloadSequencer::kCloseTimedOut = downloadmessages::kCloseTimedOut;
 
-DownloadSequencer::DownloadSequencer(TForm1& form)
-    : m_form(form) {}
+DownloadSequencer::DownloadSequencer(EditContext& context, SerialPort& port, QTimer& timer)
+    : m_context(context)
+    , m_port(port)
+    , m_timer(timer) {}
+
+bool DownloadSequencer::mapPassesCheck() const {
+    const MapDocument& document = m_context.document;
+    return ValidateForDownload(m_context.profile(), document.table(), document.settings(),
+                               m_context.numbers);
+}
 
 void DownloadSequencer::start() {
-    if (!m_form.ValidateForDownload()) {
-        m_form.prompter().showMessage(kDataError);
+    if (!mapPassesCheck()) {
+        m_context.prompter.showMessage(kDataError);
         return;
     }
-    SerialPort& port = *m_form.MSComm1;
-    port.open(); // a port that is already open (a download under way) is refused here
-    if (!port.setBreak(true)) {
+    m_port.open(); // a port that is already open (a download under way) is refused here
+    if (!m_port.setBreak(true)) {
         // Without the break the device would not take the frame as a new map.
-        port.close(nullptr);
+        m_port.close(nullptr);
         throw SerialPortError(QStringLiteral("Nem tudom a BREAK jelet kiadni a ") +
-                              portdevice::portName(port.selectedPort()) +
+                              portdevice::portName(m_port.selectedPort()) +
                               QStringLiteral(" porton!"));
     }
     m_waitingForTick = true;
-    m_form.Timer1->start();
+    m_timer.start();
 }
 
 void DownloadSequencer::tick() {
-    m_form.Timer1->stop();
+    m_timer.stop();
     if (!m_waitingForTick)
         return;
     m_waitingForTick = false;
@@ -48,33 +54,32 @@ void DownloadSequencer::tick() {
         send();
     } catch (...) {
         // Nothing has been written yet: the port must not stay open or in break.
-        m_form.MSComm1->setBreak(false);
-        m_form.MSComm1->close(nullptr);
+        m_port.setBreak(false);
+        m_port.close(nullptr);
         throw;
     }
 }
 
 void DownloadSequencer::send() {
-    SerialPort& port = *m_form.MSComm1;
-    const bool breakCleared = port.setBreak(false);
+    const bool breakCleared = m_port.setBreak(false);
     // The map may have been edited during the break: it is checked again before it is sent.
-    if (!m_form.ValidateForDownload()) {
-        port.close([this](const SerialPort::CloseResult&) {
-            m_form.runCommand([this] { m_form.prompter().showMessage(kDataError); });
-        });
+    if (!mapPassesCheck()) {
+        m_port.close(
+            [this](const SerialPort::CloseResult&) { m_context.prompter.showMessage(kDataError); });
         return;
     }
-    const QByteArray frame = EncodeDownloadFrame(m_form.profile(), m_form.table(),
-                                                 m_form.Panel1->settings(), m_form.numbers());
+    const MapDocument& document = m_context.document;
+    const QByteArray frame = EncodeDownloadFrame(m_context.profile(), document.table(),
+                                                 document.settings(), m_context.numbers);
     int units = 0;
     if (breakCleared) {
         for (const char byte : frame) {
-            if (!port.write(downloadframe::unit(byte)))
+            if (!m_port.write(downloadframe::unit(byte)))
                 break;
             ++units;
         }
     }
-    port.close([this, units](const SerialPort::CloseResult& result) { report(units, result); });
+    m_port.close([this, units](const SerialPort::CloseResult& result) { report(units, result); });
 }
 
 void DownloadSequencer::report(int unitsWritten, const SerialPort::CloseResult& result) {
@@ -82,14 +87,12 @@ void DownloadSequencer::report(int unitsWritten, const SerialPort::CloseResult& 
     const qint64 sentBytes =
         qint64(unitsWritten) * downloadframe::kUnitSize - result.undeliveredBytes;
     const int unitsSent = int(qMax<qint64>(0, sentBytes) / downloadframe::kUnitSize);
-    m_form.runCommand([this, unitsSent, result] {
-        if (result.timedOut)
-            m_form.prompter().showMessage(kCloseTimedOut.arg(result.port));
-        else if (unitsSent == m_form.profile().frameLength)
-            m_form.prompter().showMessage(kDone);
-        else
-            m_form.prompter().showMessage(kFailed + QString::number(unitsSent));
-    });
+    if (result.timedOut)
+        m_context.prompter.showMessage(kCloseTimedOut.arg(result.port));
+    else if (unitsSent == m_context.profile().frameLength)
+        m_context.prompter.showMessage(kDone);
+    else
+        m_context.prompter.showMessage(kFailed + QString::number(unitsSent));
 }
 
 } // namespace zerwa

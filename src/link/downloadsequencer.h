@@ -4,12 +4,15 @@
 
 #include <QString>
 
+class QTimer;
+
 namespace zerwa {
 
-class TForm1;
+struct EditContext;
+class SerialPort;
 
 // The download in two steps on the user-interface thread. The click checks the map, opens
-// the port and holds the line in break; the tick of Timer1 (500 ms later) releases the
+// the port and holds the line in break; the tick of the timer (500 ms later) releases the
 // break, sends every frame unit and closes the port, and the outcome is reported once the
 // bytes have left the line.
 class DownloadSequencer {
@@ -20,7 +23,8 @@ public:
     // The line did not drain in time and the port was released all the same; %1 names it.
     static const QString kCloseTimedOut;
 
-    explicit DownloadSequencer(TForm1& form);
+    // `timer` is Timer1: 500 ms, fired once per download.
+    DownloadSequencer(EditContext& context, SerialPort& port, QTimer& timer);
 
     // LetoltBtnClick
     void start();
@@ -28,10 +32,13 @@ public:
     void tick();
 
 private:
+    bool mapPassesCheck() const;
     void send();
     void report(int unitsWritten, const SerialPort::CloseResult& result);
 
-    TForm1& m_form;
+    EditContext& m_context;
+    SerialPort& m_port;
+    QTimer& m_timer;
     bool m_waitingForTick = false; // between a click that opened the port and its tick
 };
 

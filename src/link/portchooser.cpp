@@ -1,14 +1,9 @@
 #include "link/portchooser.h"
 
-#include "link/portchooserpanel.h"
 #include "link/serialport.h"
-#include "mainwindow/buttonbars.h"
-#include "mainwindow/prompter.h"
-#include "mainwindow/tform1.h"
+#include "model/prompter.h"
+#include "model/variantprofile.h"
 #include "storage/workingfile.h"
-
-#include <QComboBox>
-#include <QPushButton>
 
 namespace zerwa {
 
@@ -20,57 +15,65 @@ const QString kPortNotStored = QStringLiteral("Nem tudom elmenteni a port szÃ¡mÃ
 
 } // namespace
 
-PortChooser::PortChooser(TForm1& form)
-    : m_form(form) {}
+PortChooser::PortChooser(const VariantProfile& profile, Prompter& prompter,
+                         const QString& startupFolder, SerialPort& port, QObject* parent)
+    : QObject(parent)
+    , m_profile(profile)
+    , m_prompter(prompter)
+    , m_startupFolder(startupFolder)
+    , m_port(port)
+    , m_listText(profile.firstPortSelectedAtStart ? QString::number(kStartPort) : QString())
+    , m_caption(kCaptionPrefix + QString::number(kStartPort)) {}
 
-void PortChooser::show() {
-    setChooserShown(true);
+void PortChooser::setListText(const QString& text) {
+    const QString chosen = isItem(text) ? text : QString();
+    if (chosen == m_listText)
+        return;
+    m_listText = chosen;
+    emit listTextChanged(chosen);
 }
 
-void PortChooser::confirm() {
-    QComboBox* list = m_form.Panel3->Panel5->ComboBox2;
-    if (list->currentIndex() < 0) {
-        m_form.prompter().showMessage(kChoosePort);
-        return;
+bool PortChooser::confirm() {
+    if (m_listText.isEmpty()) {
+        m_prompter.showMessage(kChoosePort);
+        return false;
     }
-    const QString text = list->currentText();
-    const QString path = m_form.startupFolder() + m_form.profile().portUpdateFileName;
+    const QString text = m_listText;
+    const QString path = m_startupFolder + m_profile.portUpdateFileName;
     QString error;
     const bool stored = workingfile::updatePortLine(path, text, &error);
     applyPort(text.toInt(), text);
-    setChooserShown(false);
     if (!stored)
-        m_form.prompter().showMessage(kPortNotStored + path + u'\n' + error);
+        m_prompter.showMessage(kPortNotStored + path + u'\n' + error);
+    return true;
 }
 
 void PortChooser::restore(const QStringList& workingFileLines) {
-    QComboBox* list = m_form.Panel3->Panel5->ComboBox2;
-    const int index = workingFileLines.size() >= 2 ? list->findText(workingFileLines.at(1)) : -1;
-    if (index < 0) {
+    const QString line = workingFileLines.size() >= 2 ? workingFileLines.at(1) : QString();
+    if (!isItem(line)) {
         applyPort(kStartPort, QString::number(kStartPort));
         return;
     }
-    list->setCurrentIndex(index);
-    applyPort(list->itemText(index).toInt(), list->itemText(index));
+    setListText(line);
+    applyPort(line.toInt(), line);
 }
 
 void PortChooser::applyPort(int number, const QString& text) {
-    m_form.ComBtn->setText(kCaptionPrefix + text);
     m_portNumber = number;
-    m_form.MSComm1->selectPort(number);
+    m_port.selectPort(number);
+    const QString caption = kCaptionPrefix + text;
+    if (caption != m_caption) {
+        m_caption = caption;
+        emit buttonCaptionChanged(caption);
+    }
 }
 
-void PortChooser::setChooserShown(bool shown) {
-    CommandBar* bar = m_form.Panel3;
-    // The chooser lies over the command bar: its buttons cannot be reached meanwhile, not
-    // even with the keyboard.
-    for (QPushButton* button : {bar->KilepBtn, bar->LetoltBtn, bar->ComBtn})
-        button->setVisible(!shown);
-    bar->Panel5->setVisible(shown);
-    if (shown) {
-        bar->Panel5->raise();
-        bar->Panel5->ComboBox2->setFocus();
-    }
+bool PortChooser::isItem(const QString& text) const {
+    // The list holds the numbers 1..n written plainly: "01" or " 1" is not an item.
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    return ok && number >= 1 && number <= m_profile.portItemCount &&
+           text == QString::number(number);
 }
 
 } // namespace zerwa

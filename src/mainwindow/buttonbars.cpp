@@ -1,7 +1,7 @@
 #include "mainwindow/buttonbars.h"
 
-#include "link/portchooserpanel.h"
 #include "mainwindow/glyphs.h"
+#include "mainwindow/portchooserpanel.h"
 
 #include <QPushButton>
 

@@ -1,6 +1,6 @@
 #include "mainwindow/guardedapplication.h"
 
-#include "mainwindow/prompter.h"
+#include "model/prompter.h"
 
 #include <exception>
 

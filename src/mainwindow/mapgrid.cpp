@@ -1,14 +1,20 @@
 #include "mainwindow/mapgrid.h"
 
 #include "mainwindow/maptablemodel.h"
+#include "mainwindow/undokeys.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QShortcut>
+#include <QStyleFactory>
 #include <QStyledItemDelegate>
 
 namespace zerwa {
@@ -16,21 +22,48 @@ namespace zerwa {
 namespace {
 
 constexpr int kRowHeight = 20;
+// The widest text an rpm cell needs to show whole: five digits.
+const QString kWidestRpm = QStringLiteral("15000");
+
+// Narrow cell and header margins: the column widths are fixed, and the rpm column must show
+// five digits in its header, its cells and its editor.
+class NarrowMarginsStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_HeaderMargin)
+            return 1;
+        if (metric == PM_FocusFrameHMargin)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
 
 // The cell editor writes every keystroke into the table at once, so that the table always
 // holds what the user sees (a command run from a button or the popup menu reads it), and an
 // editor never carries an old text back over a command's result. It leaves its context menu
 // to the grid, so that a right click or the menu key on the cell being edited opens the
-// grid's popup menu.
+// grid's popup menu, and its undo keys to the window, which owns the map's history.
 class CellEditorDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    CellEditorDelegate(MapGrid* grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         editor->setContextMenuPolicy(Qt::NoContextMenu);
+        editor->installEventFilter(m_grid);
+        m_grid->m_editor = editor;
+        passUndoKeysToWindow(editor);
+        if (const QVariant font = index.data(Qt::FontRole); font.isValid())
+            editor->setFont(font.value<QFont>());
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setTextMargins(0, 0, 0, 0);
             auto* self = const_cast<CellEditorDelegate*>(this);
             connect(line, &QLineEdit::textEdited, self,
                     [self, line] { emit self->commitData(line); });
@@ -45,15 +78,37 @@ public:
             return;
         QStyledItemDelegate::setEditorData(editor, index);
     }
+
+private:
+    MapGrid* m_grid;
 };
 
-} // namespace
+// Lets the grid check the cell that is left before the selection moves on, whether a click,
+// a key or a command moves it.
+class GridSelectionModel : public QItemSelectionModel {
+public:
+    GridSelectionModel(QAbstractItemModel* model, MapGrid* grid)
+        : QItemSelectionModel(model, grid)
+        , m_grid(grid) {}
+
+    void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
+        if (index.isValid() && index != currentIndex())
+            m_grid->beforeMove(index);
+        QItemSelectionModel::setCurrentIndex(index, command);
+    }
+
+private:
+    MapGrid* m_grid;
+};
 
 MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* parent)
     : QTableView(parent)
     , m_model(model) {
     setObjectName(QStringLiteral("StringGrid1"));
     setModel(model);
+    QItemSelectionModel* defaultSelection = selectionModel();
+    setSelectionModel(new GridSelectionModel(model, this));
+    delete defaultSelection;
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -65,22 +120,33 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     menuKey->setContext(Qt::WidgetWithChildrenShortcut);
     connect(menuKey, &QShortcut::activated, this, [this] { openPopupAtCurrentCell(); });
 
+    // One style for every grid, alive as long as the program: widgets do not own their style.
+    static auto* style =
+        new NarrowMarginsStyle(QStyleFactory::create(QApplication::style()->name()));
     QHeaderView* rowHeader = verticalHeader();
+    QHeaderView* columnHeader = horizontalHeader();
+    for (QWidget* part : {static_cast<QWidget*>(this), static_cast<QWidget*>(rowHeader),
+                          static_cast<QWidget*>(columnHeader)})
+        part->setStyle(style);
+
     rowHeader->setMinimumSectionSize(1);
     rowHeader->setDefaultSectionSize(kRowHeight);
     rowHeader->setSectionResizeMode(QHeaderView::Fixed);
     rowHeader->setFixedWidth(profile.gridColumnWidths.value(0));
     rowHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
-    QHeaderView* columnHeader = horizontalHeader();
     columnHeader->setMinimumSectionSize(1);
     columnHeader->setFixedHeight(kRowHeight);
     columnHeader->setSectionResizeMode(QHeaderView::Interactive);
-    columnHeader->setHighlightSections(false);
-    rowHeader->setHighlightSections(false);
     columnHeader->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The fixed row and column are labels, not cells: a click on them selects nothing.
+    for (QHeaderView* header : {rowHeader, columnHeader}) {
+        header->setHighlightSections(false);
+        header->setSectionsClickable(false);
+    }
     for (int column = 0; column < profile.gridColumnWidths.size(); ++column)
         setColumnWidth(column, profile.gridColumnWidths.at(column));
+    fitRpmColumnFont(profile);
 
     // A command that rewrites many cells at once must reach the open editor too.
     connect(model, &QAbstractItemModel::dataChanged, this,
@@ -92,18 +158,33 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     setFixedAxes(true);
 }
 
+void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
+    // The narrowest of the three places the rpm text is drawn: the header section, the cell
+    // and the editor (which keeps two pixels each side and one for the cursor).
+    const int width = profile.gridColumnWidths.value(0);
+    const int available = width - 2 * 2 - 1;
+    QFont font = this->font();
+    for (const int stretch : {100, 90, 85, 80}) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(kWidestRpm) <= available)
+            break;
+    }
+    while (QFontMetrics(font).horizontalAdvance(kWidestRpm) > available && font.pointSizeF() > 5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    m_model->setRpmColumnFont(font);
+    verticalHeader()->setFont(font);
+}
+
 void MapGrid::setFixedAxes(bool fixed) {
     m_fixedAxes = fixed;
     m_model->setAxesEditable(!fixed);
+    const CellPos cell = currentCell();
+    if (fixed && (cell.column == 0 || cell.row == 0))
+        placeCellSilently({qMax(cell.column, 1), qMax(cell.row, 1)});
     setRowHidden(0, fixed);
     setColumnHidden(0, fixed);
     horizontalHeader()->setVisible(fixed);
     verticalHeader()->setVisible(fixed);
-
-    // A selection on an axis that has just become fixed moves to the nearest data cell.
-    const CellPos cell = currentCell();
-    if (fixed && (cell.column == 0 || cell.row == 0))
-        moveToCell({qMax(cell.column, 1), qMax(cell.row, 1)});
     viewport()->update();
 }
 
@@ -122,12 +203,18 @@ void MapGrid::placeCellSilently(CellPos cell) {
     m_silent = false;
 }
 
+void MapGrid::beforeMove(const QModelIndex& next) {
+    if (!m_silent)
+        emit cellAboutToChange(next.column(), next.row());
+}
+
 void MapGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     // The base class first commits and closes the editor of the cell that was left.
     QTableView::currentChanged(current, previous);
-    if (m_silent || !current.isValid())
+    if (!current.isValid())
         return;
-    emit cellSelected(current.column(), current.row());
+    if (!m_silent)
+        emit cellSelected(current.column(), current.row());
     openEditorOnCurrent();
 }
 
@@ -165,6 +252,18 @@ void MapGrid::mousePressEvent(QMouseEvent* event) {
 void MapGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     openEditorOnCurrent();
+}
+
+bool MapGrid::eventFilter(QObject* watched, QEvent* event) {
+    // Escape in the editor gives back the text the cell held when it was entered; the editor
+    // stays open.
+    if (event->type() == QEvent::KeyPress && watched == cellEditor() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        const CellPos cell = currentCell();
+        emit typingRevertRequested(cell.column, cell.row);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void MapGrid::openEditorOnCurrent() {

@@ -2,6 +2,7 @@
 
 #include "model/variantprofile.h"
 
+#include <QPointer>
 #include <QTableView>
 
 class QMenu;
@@ -21,15 +22,16 @@ public:
 
     MapTableModel* mapModel() const { return m_model; }
 
-    // One fixed row and column (axes fixed), or none (axis-edit mode).
+    // One fixed row and column (axes fixed), or none (axis-edit mode). A selection on an axis
+    // that becomes fixed moves to the nearest data cell without announcing it.
     void setFixedAxes(bool fixed);
     int fixedColumnCount() const { return m_fixedAxes ? 1 : 0; }
     int fixedRowCount() const { return m_fixedAxes ? 1 : 0; }
 
     CellPos currentCell() const;
-    // Moves the selection like a click would, announcing it through cellSelected.
+    // Moves the selection like a click would, announcing it (cellAboutToChange, cellSelected).
     void moveToCell(CellPos cell);
-    // Places the selection without announcing it (the start position).
+    // Places the selection without announcing it.
     void placeCellSilently(CellPos cell);
 
     // The popup menu opens by itself on a right click (or the menu key) only while this is on.
@@ -42,23 +44,36 @@ public:
     bool openPopup(const QPoint& globalPosition);
     bool openPopupAtCurrentCell();
 
+    // The editor open on the current cell, if any.
+    QWidget* cellEditor() const { return m_editor; }
+
 signals:
-    // The selection moved to (column, row). The editor of the cell that was left has already
-    // written its text into the table.
+    // The selection is about to move to (column, row); the cell that is left is still the
+    // current one.
+    void cellAboutToChange(int column, int row);
+    // The selection has moved to (column, row).
     void cellSelected(int column, int row);
     // The popup menu is about to open (handlers may adjust its items).
     void aboutToPopup();
+    // Escape in the cell editor: the cell's text from before this visit's typing is wanted.
+    void typingRevertRequested(int column, int row);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class GridSelectionModel;
+    friend class CellEditorDelegate;
     void openEditorOnCurrent();
+    void fitRpmColumnFont(const VariantProfile& profile);
+    void beforeMove(const QModelIndex& next);
 
     MapTableModel* m_model;
+    QPointer<QWidget> m_editor;
     QMenu* m_popupMenu = nullptr;
     bool m_fixedAxes = true;
     bool m_autoPopup = true;

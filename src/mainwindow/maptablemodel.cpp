@@ -1,22 +1,25 @@
 #include "mainwindow/maptablemodel.h"
 
+#include "model/mapdocument.h"
+
 namespace zerwa {
 
-MapTableModel::MapTableModel(MapTable table, QObject* parent)
+MapTableModel::MapTableModel(MapDocument& document, QObject* parent)
     : QAbstractTableModel(parent)
-    , m_table(std::move(table)) {}
+    , m_document(document) {
+    connect(&document, &MapDocument::cellsChanged, this, &MapTableModel::announceCells);
+}
+
+const MapTable& MapTableModel::table() const {
+    return m_document.table();
+}
 
 void MapTableModel::setCellText(int column, int row, const QString& text) {
-    m_table.setCell(column, row, text);
-    announceCell(column, row);
+    m_document.typeCell({column, row}, text);
 }
 
 void MapTableModel::setTable(const MapTable& table) {
-    Q_ASSERT(table.columns() == m_table.columns() && table.rows() == m_table.rows());
-    m_table = table;
-    emit dataChanged(index(0, 0), index(m_table.rows() - 1, m_table.columns() - 1));
-    emit headerDataChanged(Qt::Horizontal, 0, m_table.columns() - 1);
-    emit headerDataChanged(Qt::Vertical, 0, m_table.rows() - 1);
+    m_document.changeTable(table, QStringLiteral("table"));
 }
 
 void MapTableModel::setAxesEditable(bool editable) {
@@ -24,26 +27,27 @@ void MapTableModel::setAxesEditable(bool editable) {
 }
 
 int MapTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_table.rows();
+    return parent.isValid() ? 0 : table().rows();
 }
 
 int MapTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_table.columns();
+    return parent.isValid() ? 0 : table().columns();
 }
 
 QVariant MapTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return m_table.cell(index.column(), index.row());
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return table().cell(index.column(), index.row());
+    if (role == Qt::FontRole && index.column() == 0)
+        return m_rpmFont;
+    return {};
 }
 
 bool MapTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    const QString text = value.toString();
-    if (text == m_table.cell(index.column(), index.row()))
-        return true;
-    setCellText(index.column(), index.row(), text);
+    setCellText(index.column(), index.row(), value.toString());
     return true;
 }
 
@@ -60,18 +64,17 @@ QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section < m_table.columns() ? m_table.cell(section, 0) : QVariant();
-    return section < m_table.rows() ? m_table.cell(0, section) : QVariant();
+        return section < table().columns() ? table().cell(section, 0) : QVariant();
+    return section < table().rows() ? table().cell(0, section) : QVariant();
 }
 
-void MapTableModel::announceCell(int column, int row) {
-    const QModelIndex changed = index(row, column);
-    emit dataChanged(changed, changed);
-    if (row == 0)
-        emit headerDataChanged(Qt::Horizontal, column, column);
-    if (column == 0)
-        emit headerDataChanged(Qt::Vertical, row, row);
-    emit cellTextChanged(column, row);
+void MapTableModel::announceCells(CellPos topLeft, CellPos bottomRight) {
+    emit dataChanged(index(topLeft.row, topLeft.column),
+                     index(bottomRight.row, bottomRight.column));
+    if (topLeft.row == 0)
+        emit headerDataChanged(Qt::Horizontal, topLeft.column, bottomRight.column);
+    if (topLeft.column == 0)
+        emit headerDataChanged(Qt::Vertical, topLeft.row, bottomRight.row);
 }
 
 } // namespace zerwa

@@ -3,26 +3,33 @@
 #include "model/maptable.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 
 namespace zerwa {
 
-// Shows the map table to the grid view. It holds the only copy of the cell texts; row 0 and
-// column 0 are ordinary cells, and they also feed the header sections that the view shows
-// while the axes are fixed.
+class MapDocument;
+
+// Shows the map document's table to the grid view. Row 0 and column 0 are ordinary cells;
+// they also feed the header sections that the view shows while the axes are fixed. Text
+// typed into a cell goes to the document as typing.
 class MapTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit MapTableModel(MapTable table, QObject* parent = nullptr);
+    explicit MapTableModel(MapDocument& document, QObject* parent = nullptr);
 
-    const MapTable& table() const { return m_table; }
-    const QString& cellText(int column, int row) const { return m_table.cell(column, row); }
+    const MapTable& table() const;
+    const QString& cellText(int column, int row) const { return table().cell(column, row); }
+    // A keystroke's text for the cell (one step of the history per visit).
     void setCellText(int column, int row, const QString& text);
-    // Replaces every cell at once (one change notice for the whole table).
+    // Every cell at once, as one edit.
     void setTable(const MapTable& table);
 
     // While the axes are fixed, row 0 and column 0 can be neither selected nor edited.
     void setAxesEditable(bool editable);
     bool axesEditable() const { return m_axesEditable; }
+    // The font of the rpm column, narrow enough for five digits.
+    void setRpmColumnFont(const QFont& font) { m_rpmFont = font; }
+    const QFont& rpmColumnFont() const { return m_rpmFont; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -31,15 +38,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-signals:
-    // A cell's text changed, by typing or by a command.
-    void cellTextChanged(int column, int row);
-
 private:
-    void announceCell(int column, int row);
+    void announceCells(CellPos topLeft, CellPos bottomRight);
 
-    MapTable m_table;
+    MapDocument& m_document;
     bool m_axesEditable = false;
+    QFont m_rpmFont;
 };
 
 } // namespace zerwa

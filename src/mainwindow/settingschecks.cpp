@@ -1,9 +1,8 @@
 #include "mainwindow/settingschecks.h"
 
-#include "mainwindow/prompter.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/tform1.h"
-#include "model/settingsrules.h"
+#include "session/mapsession.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -35,37 +34,15 @@ bool SettingsChecks::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SettingsChecks::Edit1Exit() {
-    m_form.runCommand([this] {
-        apply(m_form.Panel1->Edit1,
-              settingsrules::leaveLimitRpm(m_form.Panel1->Edit1->text(),
-                                           m_form.profile().rpmCeiling, m_form.numbers()));
-    });
+    m_form.session().leaveSetting(SettingField::LimitRpm);
 }
 
 void SettingsChecks::Edit2Exit() {
-    m_form.runCommand([this] {
-        apply(m_form.Panel1->Edit2,
-              settingsrules::leaveOpening(m_form.Panel1->Edit2->text(),
-                                          m_form.Panel1->Edit3->text(), m_form.numbers()));
-    });
+    m_form.session().leaveSetting(SettingField::Opening);
 }
 
 void SettingsChecks::Edit3Exit() {
-    m_form.runCommand([this] {
-        apply(m_form.Panel1->Edit3,
-              settingsrules::leaveClosing(m_form.Panel1->Edit2->text(),
-                                          m_form.Panel1->Edit3->text(), m_form.numbers()));
-    });
-}
-
-void SettingsChecks::apply(QLineEdit* field, const settingsrules::FieldVerdict& verdict) {
-    // The message comes first; the replacement is written after the box is closed.
-    if (verdict.message)
-        m_form.prompter().showMessage(*verdict.message);
-    if (verdict.replacement)
-        field->setText(*verdict.replacement);
-    if (verdict.closingReplacement)
-        m_form.Panel1->Edit3->setText(*verdict.closingReplacement);
+    m_form.session().leaveSetting(SettingField::Closing);
 }
 
 } // namespace zerwa

@@ -7,13 +7,10 @@ class QLineEdit;
 namespace zerwa {
 
 class TForm1;
-namespace settingsrules {
-struct FieldVerdict;
-}
 
-// Checks a settings field each time it loses the focus to another control (a click on a
-// button included, before the button's command runs): a bad value is reported, then replaced
-// by its fixed value; the user is not held in the field.
+// Runs a settings field's check each time the field loses the focus to another control (a
+// click on a button included, before the button's command runs): a bad value is reported,
+// then replaced by its fixed value; the user is not held in the field.
 class SettingsChecks : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +24,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void apply(QLineEdit* field, const settingsrules::FieldVerdict& verdict);
-
     TForm1& m_form;
 };
 

@@ -1,5 +1,8 @@
 #include "mainwindow/settingspanel.h"
 
+#include "mainwindow/undokeys.h"
+#include "model/mapdocument.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,8 +33,10 @@ QLineEdit* makeEdit(const QString& name, QWidget* parent) {
 
 } // namespace
 
-SettingsPanel::SettingsPanel(const VariantProfile& profile, QWidget* parent)
-    : QFrame(parent) {
+SettingsPanel::SettingsPanel(MapDocument& document, QWidget* parent)
+    : QFrame(parent)
+    , m_document(document) {
+    const VariantProfile& profile = document.profile();
     setObjectName(QStringLiteral("Panel1"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
 
@@ -64,6 +69,45 @@ SettingsPanel::SettingsPanel(const VariantProfile& profile, QWidget* parent)
     }
     for (int i = 1; i < fields.size(); ++i)
         setTabOrder(fields.at(i - 1), fields.at(i));
+
+    for (const SettingField which :
+         {SettingField::LimitRpm, SettingField::Opening, SettingField::Closing}) {
+        auto* edit = static_cast<QLineEdit*>(field(which));
+        passUndoKeysToWindow(edit);
+        // Every change of the text reaches the document (a text the document already holds,
+        // as when the panel shows an undone value, changes nothing there).
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, which](const QString& text) { m_document.typeSetting(which, text); });
+    }
+    for (const SettingField which :
+         {SettingField::Cylinders, SettingField::InputPolarity, SettingField::OutputPolarity}) {
+        auto* list = static_cast<QComboBox*>(field(which));
+        connect(list, &QComboBox::currentTextChanged, this, [this, which](const QString& text) {
+            if (text != m_document.setting(which))
+                m_document.chooseSetting(which, text);
+        });
+    }
+    connect(&document, &MapDocument::settingsChanged, this,
+            [this] { showSettings(m_document.settings()); });
+    showSettings(document.settings());
+}
+
+QWidget* SettingsPanel::field(SettingField which) const {
+    const QList<QWidget*> fields = {ComboBox1, Edit1, Edit2, Edit3, ComboBox3, ComboBox4};
+    return fields.at(int(which));
+}
+
+SettingField SettingsPanel::settingOf(const QWidget* widget, bool* found) const {
+    for (int i = 0; i < kSettingFieldCount; ++i) {
+        if (field(SettingField(i)) == widget) {
+            if (found)
+                *found = true;
+            return SettingField(i);
+        }
+    }
+    if (found)
+        *found = false;
+    return SettingField::Cylinders;
 }
 
 SettingsBlock SettingsPanel::settings() const {
@@ -72,16 +116,19 @@ SettingsBlock SettingsPanel::settings() const {
 }
 
 void SettingsPanel::setSettings(const SettingsBlock& block) {
-    selectItemByText(ComboBox1, block.cylinders);
-    Edit1->setText(block.limitRpm);
-    Edit2->setText(block.opening);
-    Edit3->setText(block.closing);
-    selectItemByText(ComboBox3, block.inputPolarity);
-    selectItemByText(ComboBox4, block.outputPolarity);
+    m_document.replaceSettings(block);
 }
 
-void SettingsPanel::clear() {
-    setSettings({});
+void SettingsPanel::showSettings(const SettingsBlock& block) {
+    selectItemByText(ComboBox1, block.cylinders);
+    // An unchanged text is not rewritten: that would move the cursor while the user types.
+    for (auto [edit, text] : {std::pair{Edit1, block.limitRpm}, std::pair{Edit2, block.opening},
+                              std::pair{Edit3, block.closing}}) {
+        if (edit->text() != text)
+            edit->setText(text);
+    }
+    selectItemByText(ComboBox3, block.inputPolarity);
+    selectItemByText(ComboBox4, block.outputPolarity);
 }
 
 void selectItemByText(QComboBox* box, const QString& text) {

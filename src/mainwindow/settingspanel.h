@@ -11,18 +11,22 @@ class QLineEdit;
 
 namespace zerwa {
 
-// The settings panel (Panel1): six labelled fields. The fields' texts are the settings; a
-// drop-down list is set and read by item text.
+class MapDocument;
+
+// The settings panel (Panel1): six labelled fields showing the document's settings. Typing
+// and choosing go to the document; a drop-down list is set and read by item text.
 class SettingsPanel : public QFrame {
     Q_OBJECT
 public:
-    SettingsPanel(const VariantProfile& profile, QWidget* parent = nullptr);
+    SettingsPanel(MapDocument& document, QWidget* parent = nullptr);
 
+    // What the fields show.
     SettingsBlock settings() const;
-    // Drop-down values select the item with the same text, or nothing when none matches.
+    // Puts a whole settings block into the document, as one edit.
     void setSettings(const SettingsBlock& block);
-    // No selection in the lists, empty edit fields.
-    void clear();
+    // The field of one setting.
+    QWidget* field(SettingField which) const;
+    SettingField settingOf(const QWidget* widget, bool* found = nullptr) const;
 
     QComboBox* ComboBox1; // cylinders
     QLineEdit* Edit1;     // limiting rpm
@@ -31,6 +35,11 @@ public:
     QComboBox* ComboBox3; // input polarity
     QComboBox* ComboBox4; // output polarity
     QList<QLabel*> labels;
+
+private:
+    void showSettings(const SettingsBlock& block);
+
+    MapDocument& m_document;
 };
 
 // Selects the item whose text equals `text` exactly; no selection when none does.

@@ -1,11 +1,8 @@
 #include "mainwindow/tablecommands.h"
 
-#include "chart/chartmirror.h"
 #include "mainwindow/mapgrid.h"
-#include "mainwindow/maptablemodel.h"
-#include "mainwindow/prompter.h"
 #include "mainwindow/tform1.h"
-#include "model/columnedits.h"
+#include "session/mapsession.h"
 
 #include <QAction>
 #include <QMenu>
@@ -56,48 +53,15 @@ QAction* TableCommands::addStep(QMenu* menu, const char* name, const QString& ca
 }
 
 void TableCommands::stepColumn(double amount) {
-    m_form.runCommand([&] {
-        // The whole map column of the remembered cell; the grid's range selection plays no part.
-        MapTable table = m_form.table();
-        const int column = m_form.rememberedCell().column;
-        try {
-            columnedits::bulkStep(table, column, {amount}, m_form.numbers());
-        } catch (const ConversionError&) {
-            m_form.mapModel->setTable(table); // the rows above the bad cell keep their step
-            throw;
-        }
-        m_form.mapModel->setTable(table);
-        m_form.refreshChartValues();
-    });
+    m_form.session().stepColumn(amount);
 }
 
 void TableCommands::TorolBtnClick() {
-    m_form.runCommand([this] {
-        if (!m_form.prompter().askYesNo(
-                QStringLiteral("Biztosan törölni szeretnéd a bejegyzéseket?")))
-            return;
-        m_form.resetTable(m_form.axisEditMode() ? ResetScope::WithAxes : ResetScope::DataOnly);
-        // The reset has just written the column numbers: the lines are flat at them.
-        for (int c = 1; c <= m_form.profile().mapColumns; ++c)
-            m_form.chart()->setAllValues(c, c);
-    });
+    m_form.session().clear();
 }
 
 void TableCommands::FuggvenyClick() {
-    m_form.runCommand([this] {
-        const int startRow = m_form.rememberedCell().row;
-        const auto entries = m_form.prompter().askSlopeFill();
-        if (!entries)
-            return;
-        const int column = m_form.rememberedCell().column;
-        MapTable table = m_form.table();
-        columnedits::slopeFill(
-            table, column, startRow,
-            columnedits::readSlopeFill(entries->slope, entries->steps, m_form.numbers()),
-            m_form.numbers());
-        m_form.mapModel->setTable(table);
-        m_form.refreshChartValues();
-    });
+    m_form.session().slopeFill();
 }
 
 } // namespace zerwa

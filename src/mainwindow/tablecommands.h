@@ -10,8 +10,9 @@ namespace zerwa {
 
 class TForm1;
 
-// The commands that change many cells at once: the grid's popup menu (PopupMenu1) with its ten
-// column steps and, where the profile has it, the slope fill; and the clear command.
+// The grid's popup menu (PopupMenu1) with its ten column steps and, where the profile has it,
+// the slope fill; and the clear button's handler. The commands themselves act on the map
+// document.
 class TableCommands : public QObject {
     Q_OBJECT
 public:

@@ -3,31 +3,24 @@
 #include "chart/chartmirror.h"
 #include "chart/mapchartview.h"
 #include "dialogs/thelpform.h"
-#include "link/downloadcheck.h"
-#include "link/downloadsequencer.h"
 #include "link/portchooser.h"
-#include "link/portchooserpanel.h"
-#include "link/qtserialport.h"
-#include "link/serialport.h"
 #include "mainwindow/buttonbars.h"
-#include "mainwindow/cellcheck.h"
-#include "mainwindow/commandguard.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
-#include "mainwindow/prompter.h"
+#include "mainwindow/portchooserpanel.h"
 #include "mainwindow/settingschecks.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/tablecommands.h"
-#include "storage/linesfile.h"
-#include "storage/mapfilecommands.h"
+#include "model/prompter.h"
+#include "session/mapsession.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QTimer>
+#include <QShortcut>
 
 namespace zerwa {
 
@@ -40,42 +33,34 @@ const QRect kCommandBarGeometry(391, 404, 312, 46);
 constexpr int kGridLeft = 7;
 constexpr int kGridTop = 65;
 constexpr int kGridWidth = 362;
-constexpr int kBreakMilliseconds = 500;
 
 } // namespace
 
 TForm1::TForm1(AppContext context, QWidget* parent)
-    : QWidget(parent)
-    , m_context(std::move(context)) {
-    Q_ASSERT(m_context.profile && m_context.prompter);
-    runStartup();
+    : QWidget(parent) {
+    Q_ASSERT(context.profile && context.prompter && context.serialPortFactory);
+    // The chart exists before the session: the start-up draws it.
+    m_chart = new ChartMirror(*context.profile, this);
+    m_session = std::make_unique<MapSession>(std::move(context), *m_chart);
+    buildControls();
+    observeSession();
+    m_session->startUp();
+    connectCommands();
 }
 
-TForm1::~TForm1() = default;
-
-void TForm1::runStartup() {
-    // The order matters: the map named in the working file replaces the default table, the
-    // port restore reads the working file's lines, and the chart draws the table as it ends up.
-    buildControls();
-    m_rememberedCell = profile().initialRememberedCell;
-    m_startupFolder = QDir(m_context.startupDirectory).absolutePath();
-    if (!m_startupFolder.endsWith(QDir::separator()))
-        m_startupFolder += QDir::separator();
-    m_currentMapFileName = profile().defaultMapFileName;
-    resetTable(ResetScope::WithAxes);
-    LetoltBtn->setEnabled(false);
-    readWorkingFileAtStartup();
-    m_fileDialogFolder = QDir(m_context.startupDirectory).absolutePath();
-    restorePort();
-    m_workingFileLines.clear();
-    populateChart();
-    connectCommands();
+TForm1::~TForm1() {
+    // A window that closes checks no field it takes the focus from.
+    delete m_settingsChecks;
+    // The grid and the settings panel show the session's document: they go before it does.
+    delete StringGrid1;
+    delete mapModel;
+    delete Panel1;
 }
 
 void TForm1::buildControls() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Form1"));
     const VariantProfile& p = profile();
+    MapDocument& doc = document();
 
     Panel4 = new TopButtonBar(this);
     Panel4->setGeometry(kTopBarGeometry);
@@ -85,13 +70,13 @@ void TForm1::buildControls() {
     TorolBtn = Panel4->TorolBtn;
     HelpBtn = Panel4->HelpBtn;
 
-    mapModel = new MapTableModel(MapTable::forProfile(p), this);
+    mapModel = new MapTableModel(doc, this);
     StringGrid1 = new MapGrid(mapModel, p, this);
     StringGrid1->setGeometry(kGridLeft, kGridTop, kGridWidth, p.gridHeight);
     StringGrid1->placeCellSilently({1, 1});
     m_gridBottomMargin = p.windowHeight - kGridTop - p.gridHeight;
 
-    Panel1 = new SettingsPanel(p, this);
+    Panel1 = new SettingsPanel(doc, this);
     Panel1->setGeometry(kSettingsGeometry);
 
     Panel3 = new CommandBar(p.portItemCount, p.firstPortSelectedAtStart, this);
@@ -101,21 +86,12 @@ void TForm1::buildControls() {
     LetoltBtn = Panel3->LetoltBtn;
 
     // The chart is the last control: enlarged, it lies over the panels.
-    m_chart = new ChartMirror(p, this);
     Chart1 = m_chart->view();
-    m_cellCheck = std::make_unique<CellCheck>(*this);
+    Chart1->raise();
     m_tableCommands = new TableCommands(*this);
     m_settingsChecks = new SettingsChecks(*this);
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kBreakMilliseconds);
-    Timer1->setTimerType(Qt::PreciseTimer); // the break must not come out shorter
-    m_serialPort = m_context.serialPortFactory
-                       ? m_context.serialPortFactory(m_context.startupDirectory)
-                       : std::make_unique<QtSerialPort>(m_context.startupDirectory);
-    MSComm1 = m_serialPort.get();
-    m_portChooser = std::make_unique<PortChooser>(*this);
-    m_downloadSequencer = std::make_unique<DownloadSequencer>(*this);
+    Timer1 = &m_session->downloadTimer();
+    MSComm1 = &m_session->serialPort();
 
     setTabOrder(StringGrid1, Panel1->ComboBox1);
 
@@ -125,11 +101,35 @@ void TForm1::buildControls() {
     centreOnScreen();
 }
 
+void TForm1::observeSession() {
+    MapDocument& doc = document();
+    setWindowTitle(doc.caption());
+    connect(&doc, &MapDocument::captionChanged, this, &QWidget::setWindowTitle);
+    LetoltBtn->setEnabled(doc.downloadEnabled());
+    connect(&doc, &MapDocument::downloadEnabledChanged, LetoltBtn, &QPushButton::setEnabled);
+    connect(&doc, &MapDocument::axisEditModeChanged, StringGrid1,
+            [this](bool on) { StringGrid1->setFixedAxes(!on); });
+    // No popup menu over the rpm column.
+    connect(&doc, &MapDocument::rememberedCellChanged, StringGrid1,
+            [this](CellPos cell) { StringGrid1->setAutoPopup(cell.column >= 1); });
+
+    PortChooser& chooser = m_session->portChooser();
+    QComboBox* ports = Panel3->Panel5->ComboBox2;
+    connect(&chooser, &PortChooser::buttonCaptionChanged, ComBtn, &QPushButton::setText);
+    connect(&chooser, &PortChooser::listTextChanged, ports,
+            [ports](const QString& text) { selectItemByText(ports, text); });
+    connect(ports, &QComboBox::currentTextChanged, &chooser, &PortChooser::setListText);
+}
+
 void TForm1::connectCommands() {
     connect(EditBtn, &QPushButton::clicked, this, &TForm1::EditBtnClick);
     connect(KilepBtn, &QPushButton::clicked, this, &TForm1::KilepBtnClick);
     connect(TorolBtn, &QPushButton::clicked, m_tableCommands, &TableCommands::TorolBtnClick);
-    connect(StringGrid1, &MapGrid::cellSelected, this, &TForm1::StringGrid1SelectCell);
+    connect(StringGrid1, &MapGrid::cellAboutToChange, this, &TForm1::StringGrid1SelectCell);
+    connect(StringGrid1, &MapGrid::cellSelected, this, &TForm1::reportAfterMove);
+    connect(StringGrid1, &MapGrid::typingRevertRequested, this, [this](int column, int row) {
+        document().revertTyping({column, row});
+    });
     connect(Chart1, &MapChartView::doubleClicked, this, &TForm1::Chart1DblClick);
     connect(LoadBtn, &QPushButton::clicked, this, &TForm1::LoadBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &TForm1::SaveBtnClick);
@@ -137,7 +137,16 @@ void TForm1::connectCommands() {
     connect(ComBtn, &QPushButton::clicked, this, &TForm1::ComBtnClick);
     connect(Panel3->Panel5->ComOkBtn, &QPushButton::clicked, this, &TForm1::ComOkBtnClick);
     connect(LetoltBtn, &QPushButton::clicked, this, &TForm1::LetoltBtnClick);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    // The map's history: Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
+    auto shortcut = [this](const QKeySequence& keys, void (TForm1::*slot)()) {
+        auto* key = new QShortcut(keys, this);
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence::Undo, &TForm1::undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::redo);
 }
 
 void TForm1::centreOnScreen() {
@@ -147,8 +156,44 @@ void TForm1::centreOnScreen() {
     }
 }
 
+MapDocument& TForm1::document() const {
+    return m_session->document();
+}
+
+const VariantProfile& TForm1::profile() const {
+    return m_session->profile();
+}
+
+Prompter& TForm1::prompter() const {
+    return m_session->prompter();
+}
+
+const NumberFormat& TForm1::numbers() const {
+    return m_session->numbers();
+}
+
+const QString& TForm1::startupFolder() const {
+    return m_session->folders().startup;
+}
+
+const QString& TForm1::fileDialogFolder() const {
+    return m_session->folders().fileDialogs;
+}
+
+const QString& TForm1::currentMapFileName() const {
+    return document().currentMapFileName();
+}
+
+CellPos TForm1::rememberedCell() const {
+    return document().rememberedCell();
+}
+
+void TForm1::setRememberedCell(CellPos cell) {
+    document().setRememberedCell(cell);
+}
+
 const MapTable& TForm1::table() const {
-    return mapModel->table();
+    return document().table();
 }
 
 bool TForm1::axisEditMode() const {
@@ -156,105 +201,11 @@ bool TForm1::axisEditMode() const {
 }
 
 void TForm1::resetTable(ResetScope scope) {
-    MapTable table = mapModel->table();
-    resetMapTable(table, profile(), scope);
-    mapModel->setTable(table);
+    document().resetMap(scope);
     if (scope == ResetScope::WithAxes) {
         for (int c = 1; c <= profile().mapColumns; ++c)
             m_chart->setTitle(c, profile().defaultHeadings.at(c - 1));
     }
-    Panel1->clear();
-    LetoltBtn->setEnabled(false);
-}
-
-bool TForm1::ValidateForDownload() const {
-    return zerwa::ValidateForDownload(profile(), table(), Panel1->settings(), numbers());
-}
-
-int TForm1::portNumber() const {
-    return m_portChooser->portNumber();
-}
-
-void TForm1::runCommand(const std::function<void()>& command) {
-    runGuarded(prompter(), command);
-}
-
-void TForm1::EditBtnClick() {
-    runCommand([this] { StringGrid1->setFixedAxes(StringGrid1->fixedColumnCount() != 1); });
-}
-
-void TForm1::StringGrid1SelectCell(int column, int row) {
-    runCommand([&] { m_cellCheck->selectionMoved({column, row}); });
-}
-
-void TForm1::Chart1DblClick() {
-    runCommand([this] { StringGrid1->setVisible(!m_chart->toggleEnlarged()); });
-}
-
-void TForm1::KilepBtnClick() {
-    runCommand([this] {
-        if (prompter().askYesNo(QStringLiteral("Elmentette a változásokat?")))
-            m_context.terminateProcess(0);
-    });
-}
-
-void TForm1::HelpBtnClick() {
-    runCommand([this] {
-        if (m_helpForm)
-            m_helpForm->showHelp();
-    });
-}
-
-void TForm1::ComBtnClick() {
-    runCommand([this] { m_portChooser->show(); });
-}
-
-void TForm1::ComOkBtnClick() {
-    runCommand([this] { m_portChooser->confirm(); });
-}
-
-void TForm1::LetoltBtnClick() {
-    runCommand([this] { m_downloadSequencer->start(); });
-}
-
-void TForm1::Timer1Timer() {
-    runCommand([this] { m_downloadSequencer->tick(); });
-}
-
-void TForm1::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // The grid is anchored to the bottom edge: it follows the window's height.
-    StringGrid1->resize(kGridWidth, qMax(0, height() - kGridTop - m_gridBottomMargin));
-}
-
-void TForm1::readWorkingFileAtStartup() {
-    // The lines stay for the port restore; a missing or unreadable file gives none.
-    m_workingFileLines =
-        linesfile::read(m_startupFolder + profile().workingFileName).value_or(QStringList());
-    if (m_workingFileLines.isEmpty())
-        return;
-    m_currentMapFileName = m_workingFileLines.constFirst();
-    ReadMapFile(m_currentMapFileName);
-}
-
-bool TForm1::ReadMapFile(const QString& fileName) {
-    return MapFileCommands(*this).readMapFile(fileName);
-}
-
-bool TForm1::WriteMapFile(const QString& fileName) {
-    return MapFileCommands(*this).writeMapFile(fileName);
-}
-
-void TForm1::LoadBtnClick() {
-    runCommand([this] { MapFileCommands(*this).load(); });
-}
-
-void TForm1::SaveBtnClick() {
-    runCommand([this] { MapFileCommands(*this).save(); });
-}
-
-void TForm1::restorePort() {
-    m_portChooser->restore(m_workingFileLines);
 }
 
 void TForm1::refreshChartValues() {
@@ -269,12 +220,106 @@ void TForm1::refreshChartRpmLabels() {
     m_chart->refreshRpmLabels(table());
 }
 
-void TForm1::populateChart() {
-    // A reopened map with a data cell that is not a number must not stop the start-up: the
-    // point is drawn at 0 and the cell is named once. The cell check and the download check
-    // catch the cell later.
-    if (const auto error = m_chart->populate(table(), numbers()))
-        prompter().showError(error->message());
+bool TForm1::ReadMapFile(const QString& fileName) {
+    return m_session->readMapFile(fileName);
+}
+
+bool TForm1::WriteMapFile(const QString& fileName) {
+    return m_session->writeMapFile(fileName);
+}
+
+bool TForm1::ValidateForDownload() const {
+    return m_session->validateForDownload();
+}
+
+int TForm1::portNumber() const {
+    return m_session->portChooser().portNumber();
+}
+
+void TForm1::runCommand(const std::function<void()>& command) {
+    m_session->run(command);
+}
+
+void TForm1::EditBtnClick() {
+    m_session->toggleAxisEdit();
+    StringGrid1->viewport()->update();
+}
+
+void TForm1::StringGrid1SelectCell(int column, int row) {
+    m_errorAfterMove = m_session->selectionMoving({column, row});
+}
+
+void TForm1::reportAfterMove() {
+    // The chart refresh failed on a cell that is not a number: told once the move is done.
+    if (const auto error = std::exchange(m_errorAfterMove, std::nullopt))
+        prompter().showError(*error);
+}
+
+void TForm1::Chart1DblClick() {
+    runCommand([this] { StringGrid1->setVisible(!m_chart->toggleEnlarged()); });
+}
+
+void TForm1::LoadBtnClick() {
+    m_session->load();
+}
+
+void TForm1::SaveBtnClick() {
+    m_session->save();
+}
+
+void TForm1::KilepBtnClick() {
+    m_session->exit();
+}
+
+void TForm1::HelpBtnClick() {
+    runCommand([this] {
+        if (m_helpForm)
+            m_helpForm->showHelp();
+    });
+}
+
+void TForm1::ComBtnClick() {
+    runCommand([this] { setChooserShown(true); });
+}
+
+void TForm1::ComOkBtnClick() {
+    if (m_session->confirmPort())
+        setChooserShown(false);
+}
+
+void TForm1::setChooserShown(bool shown) {
+    CommandBar* bar = Panel3;
+    // The chooser lies over the command bar: its buttons cannot be reached meanwhile, not
+    // even with the keyboard.
+    for (QPushButton* button : {bar->KilepBtn, bar->LetoltBtn, bar->ComBtn})
+        button->setVisible(!shown);
+    bar->Panel5->setVisible(shown);
+    if (shown) {
+        bar->Panel5->raise();
+        bar->Panel5->ComboBox2->setFocus();
+    }
+}
+
+void TForm1::LetoltBtnClick() {
+    m_session->startDownload();
+}
+
+void TForm1::Timer1Timer() {
+    m_session->downloadTick();
+}
+
+void TForm1::undo() {
+    m_session->undo();
+}
+
+void TForm1::redo() {
+    m_session->redo();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The grid is anchored to the bottom edge: it follows the window's height.
+    StringGrid1->resize(kGridWidth, qMax(0, height() - kGridTop - m_gridBottomMargin));
 }
 
 } // namespace zerwa

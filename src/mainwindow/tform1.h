@@ -1,63 +1,64 @@
 #pragma once
 
-#include "mainwindow/appcontext.h"
 #include "model/maptable.h"
+#include "session/appcontext.h"
 
-#include <QStringList>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QPushButton;
 class QTimer;
 
 namespace zerwa {
 
-class CellCheck;
 class ChartMirror;
 class CommandBar;
 class MapChartView;
-class DownloadSequencer;
+class MapDocument;
 class MapGrid;
+class MapSession;
 class MapTableModel;
-class PortChooser;
 class Prompter;
-class SettingsChecks;
 class SerialPort;
+class SettingsChecks;
 class SettingsPanel;
 class TableCommands;
 class THelpForm;
 class TopButtonBar;
 
-// The main window. It holds the controls (and with them the map table and the settings)
-// and the program-wide state; the commands live in their own classes and act on it.
+// The main window. It shows the map document (the grid, the settings, the chart, the
+// caption, the download button) and turns the user's clicks and keys into the session's
+// commands; the state and the commands live in the session.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm1(AppContext context, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    const VariantProfile& profile() const { return *m_context.profile; }
-    Prompter& prompter() const { return *m_context.prompter; }
-    const NumberFormat& numbers() const { return m_context.numbers; }
+    MapSession& session() const { return *m_session; }
+    MapDocument& document() const;
+    const VariantProfile& profile() const;
+    Prompter& prompter() const;
+    const NumberFormat& numbers() const;
 
     // The current directory at start followed by a separator; working files live here.
-    const QString& startupFolder() const { return m_startupFolder; }
+    const QString& startupFolder() const;
     // The folder the file dialogs open in.
-    const QString& fileDialogFolder() const { return m_fileDialogFolder; }
+    const QString& fileDialogFolder() const;
     // The map file that backs the table; the save dialog proposes it.
-    const QString& currentMapFileName() const { return m_currentMapFileName; }
-    void setCurrentMapFileName(const QString& name) { m_currentMapFileName = name; }
+    const QString& currentMapFileName() const;
     // The cell selected last; the next selection move checks it.
-    CellPos rememberedCell() const { return m_rememberedCell; }
-    void setRememberedCell(CellPos cell) { m_rememberedCell = cell; }
+    CellPos rememberedCell() const;
+    void setRememberedCell(CellPos cell);
 
     const MapTable& table() const;
     // Axis-edit mode is on exactly when the grid has no fixed column.
     bool axisEditMode() const;
 
-    // Rewrites the default table (with the axes and the chart line titles, or the data
-    // only), blanks the settings and disables the download.
+    // The default table (with the axes and the line titles, or the data only), blank
+    // settings, no download, and a fresh edit history.
     void resetTable(ResetScope scope);
 
     // The chart mirror's refreshes (they read every cell they cover; a data cell that is not
@@ -66,12 +67,7 @@ public:
     void refreshChartTitles();
     void refreshChartRpmLabels();
 
-    // Reads the named map file into the settings and the table; on success the file becomes
-    // the current map file name, the download is enabled and the caption shows the name. On
-    // failure its message has been shown and nothing changed.
     bool ReadMapFile(const QString& fileName);
-    // Writes the settings and the table to the named map file. The previous file is replaced
-    // only once the new one is complete; a failure is shown and false returned.
     bool WriteMapFile(const QString& fileName);
 
     // The help window, created after the main window at start-up.
@@ -118,34 +114,25 @@ public slots:
     void ComOkBtnClick();
     void LetoltBtnClick();
     void Timer1Timer();
+    void undo();
+    void redo();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
+    void observeSession();
     void connectCommands();
-    void runStartup();
     void centreOnScreen();
+    void setChooserShown(bool shown);
+    void reportAfterMove();
 
-    // Start-up steps contributed by the storage, link and chart features.
-    void readWorkingFileAtStartup();
-    void restorePort();
-    void populateChart();
-
-    AppContext m_context;
+    std::unique_ptr<MapSession> m_session;
     ChartMirror* m_chart = nullptr;
-    std::unique_ptr<CellCheck> m_cellCheck;
     TableCommands* m_tableCommands = nullptr;
     SettingsChecks* m_settingsChecks = nullptr;
-    QString m_startupFolder;
-    QString m_fileDialogFolder;
-    QString m_currentMapFileName;
-    CellPos m_rememberedCell;
-    QStringList m_workingFileLines; // kept from step 7 to the port restore
-    std::unique_ptr<SerialPort> m_serialPort;
-    std::unique_ptr<PortChooser> m_portChooser;
-    std::unique_ptr<DownloadSequencer> m_downloadSequencer;
+    std::optional<QString> m_errorAfterMove;
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;
 };

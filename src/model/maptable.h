@@ -24,6 +24,15 @@ public:
     bool contains(int column, int row) const;
     const QString& cell(int column, int row) const;
     void setCell(int column, int row, const QString& text);
+    const QString& cell(CellPos pos) const { return cell(pos.column, pos.row); }
+    void setCell(CellPos pos, const QString& text) { setCell(pos.column, pos.row, text); }
+
+    // Cells by their place in row order (row 0 first), as a compact history records them.
+    int cellCount() const { return m_columns * m_rows; }
+    int indexOf(CellPos pos) const { return index(pos.column, pos.row); }
+    CellPos posOf(int index) const { return {index % m_columns, index / m_columns}; }
+    const QString& cellAt(int index) const { return m_cells.at(index); }
+    void setCellAt(int index, const QString& text) { m_cells[index] = text; }
 
     friend bool operator==(const MapTable&, const MapTable&) = default;
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace zerwa {
 
 // The six settings beside the map table, as their controls show them. A drop-down list
@@ -16,6 +18,24 @@ struct SettingsBlock {
 
     friend bool operator==(const SettingsBlock&, const SettingsBlock&) = default;
 };
+
+// The six settings in the order of the panel (and of the map file).
+enum class SettingField { Cylinders, LimitRpm, Opening, Closing, InputPolarity, OutputPolarity };
+inline constexpr int kSettingFieldCount = 6;
+
+inline const QString& fieldOf(const SettingsBlock& block, SettingField field) {
+    const QString* fields[] = {&block.cylinders, &block.limitRpm,      &block.opening,
+                               &block.closing,   &block.inputPolarity, &block.outputPolarity};
+    return *fields[int(field)];
+}
+inline QString& fieldOf(SettingsBlock& block, SettingField field) {
+    return const_cast<QString&>(fieldOf(std::as_const(block), field));
+}
+// The three drop-down lists, which hold one of their items or nothing.
+inline bool isListField(SettingField field) {
+    return field == SettingField::Cylinders || field == SettingField::InputPolarity ||
+           field == SettingField::OutputPolarity;
+}
 
 namespace settings {
 // The exact one-character opening text that selects the angle control mode.

@@ -1,18 +1,12 @@
 #include "storage/mapfilecommands.h"
 
-#include "link/portchooserpanel.h"
-#include "mainwindow/buttonbars.h"
-#include "mainwindow/maptablemodel.h"
-#include "mainwindow/settingspanel.h"
-#include "mainwindow/tform1.h"
+#include "model/editcontext.h"
 #include "storage/linesfile.h"
 #include "storage/mapfile.h"
 #include "storage/workingfile.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QPushButton>
 
 namespace zerwa {
 
@@ -39,44 +33,49 @@ QString workingFileFailedMessage(const QString& path, const QString& reason) {
 
 } // namespace
 
-MapFileCommands::MapFileCommands(TForm1& form)
-    : m_form(form) {}
+MapFileCommands::MapFileCommands(EditContext& context, const ProgramFolders& folders,
+                                 std::function<QString()> portText)
+    : m_context(context)
+    , m_folders(folders)
+    , m_portText(std::move(portText)) {}
 
 bool MapFileCommands::readMapFile(const QString& fileName) {
-    mapfile::ReadResult result = mapfile::read(m_form.profile(), pathOf(fileName), fileName);
+    mapfile::ReadResult result = mapfile::read(m_context.profile(), pathOf(fileName), fileName);
     if (!result.content) {
-        m_form.prompter().showMessage(result.message);
+        m_context.prompter.showMessage(result.message);
         return false;
     }
-    m_form.Panel1->setSettings(result.content->settings);
-    m_form.mapModel->setTable(result.content->table);
-    m_form.setCurrentMapFileName(fileName);
-    m_form.LetoltBtn->setEnabled(true);
-    m_form.setWindowTitle(fileName);
+    MapDocument& document = m_context.document;
+    document.loadMap(result.content->settings, result.content->table);
+    document.setCurrentMapFileName(fileName);
+    document.setDownloadEnabled(true);
+    document.setCaption(fileName);
     return true;
 }
 
 bool MapFileCommands::writeMapFile(const QString& fileName) {
-    const MapFileContent content{m_form.Panel1->settings(), m_form.table()};
+    const MapDocument& document = m_context.document;
+    const MapFileContent content{document.settings(), document.table()};
     QString reason;
-    const auto bytes = mapfile::encode(m_form.profile(), content, &reason);
+    const auto bytes = mapfile::encode(m_context.profile(), content, &reason);
     if (bytes && linesfile::writeBytes(pathOf(fileName), *bytes, &reason))
         return true;
-    m_form.prompter().showMessage(cannotSaveMessage(fileName, reason));
+    m_context.prompter.showMessage(cannotSaveMessage(fileName, reason));
     return false;
 }
 
 void MapFileCommands::load() {
-    const auto chosen = m_form.prompter().chooseFileToOpen(dialogRequest(QString()));
+    const auto chosen = m_context.prompter.chooseFileToOpen(dialogRequest(QString()));
     if (!chosen || !readMapFile(*chosen))
         return;
-    m_form.refreshChartValues();
-    m_form.refreshChartTitles();
+    m_context.chart.refreshValues(m_context.document.table(), m_context.numbers);
+    m_context.chart.refreshTitles(m_context.document.table());
 }
 
 void MapFileCommands::save() {
-    Prompter& prompter = m_form.prompter();
-    const auto chosen = prompter.chooseFileToSave(dialogRequest(m_form.currentMapFileName()));
+    Prompter& prompter = m_context.prompter;
+    MapDocument& document = m_context.document;
+    const auto chosen = prompter.chooseFileToSave(dialogRequest(document.currentMapFileName()));
     if (!chosen)
         return;
     const QString fileName = *chosen;
@@ -89,29 +88,30 @@ void MapFileCommands::save() {
         return;
     if (!writeMapFile(fileName))
         return;
+    document.history().setClean();
     prompter.showMessage(kSavedMessage);
-    m_form.LetoltBtn->setEnabled(true);
-    m_form.setCurrentMapFileName(fileName);
+    document.setDownloadEnabled(true);
+    document.setCurrentMapFileName(fileName);
     recordForNextStart();
-    if (m_form.profile().captionShowsSavedFile)
-        m_form.setWindowTitle(fileName);
+    if (m_context.profile().captionShowsSavedFile)
+        document.setCaption(fileName);
 }
 
 QString MapFileCommands::pathOf(const QString& fileName) const {
-    return QDir(m_form.startupFolder()).filePath(fileName);
+    return QDir(m_folders.startup).filePath(fileName);
 }
 
 FileDialogRequest MapFileCommands::dialogRequest(const QString& presetName) const {
-    return {QStringLiteral("Map tábla (*.qmt)"), QStringLiteral("qmt"), m_form.fileDialogFolder(),
+    return {QStringLiteral("Map tábla (*.qmt)"), QStringLiteral("qmt"), m_folders.fileDialogs,
             presetName};
 }
 
 void MapFileCommands::recordForNextStart() {
-    const QString path = m_form.startupFolder() + m_form.profile().workingFileName;
-    const QString port = m_form.Panel3->Panel5->ComboBox2->currentText();
+    const QString path = m_folders.startup + m_context.profile().workingFileName;
     QString reason;
-    if (!workingfile::writeAfterSave(path, m_form.currentMapFileName(), port, &reason))
-        m_form.prompter().showMessage(workingFileFailedMessage(path, reason));
+    if (!workingfile::writeAfterSave(path, m_context.document.currentMapFileName(), m_portText(),
+                                     &reason))
+        m_context.prompter.showMessage(workingFileFailedMessage(path, reason));
 }
 
 } // namespace zerwa

@@ -1,6 +1,6 @@
-#include "link/portchooserpanel.h"
 #include "link/serialport.h"
 #include "mainwindow/buttonbars.h"
+#include "mainwindow/portchooserpanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
 #include "support/profilerows.h"

@@ -1,5 +1,5 @@
 #include "link/downloadframe.h"
-#include "link/portchooserpanel.h"
+#include "mainwindow/portchooserpanel.h"
 #include "link/qtserialport.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/maptablemodel.h"

@@ -1,7 +1,7 @@
-#include "link/portchooserpanel.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
+#include "mainwindow/portchooserpanel.h"
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/prompter.h"
+#include "model/prompter.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "link/portchooserpanel.h"
+#include "mainwindow/portchooserpanel.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "mainwindow/commandguard.h"
+#include "session/commandguard.h"
 
-#include "mainwindow/prompter.h"
+#include "model/prompter.h"
 
 #include <QString>
 
