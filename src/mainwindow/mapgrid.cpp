@@ -160,9 +160,10 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
 
 void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
     // The narrowest of the three places the rpm text is drawn: the header section, the cell
-    // and the editor (which keeps two pixels each side and one for the cursor).
+    // and the editor, which loses a pixel to the grid line and keeps two pixels each side and
+    // one for the cursor.
     const int width = profile.gridColumnWidths.value(0);
-    const int available = width - 2 * 2 - 1;
+    const int available = width - 1 - 2 * 2 - 1;
     QFont font = this->font();
     for (const int stretch : {100, 90, 85, 80}) {
         font.setStretch(stretch);

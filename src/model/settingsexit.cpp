@@ -8,26 +8,26 @@ namespace zerwa {
 SettingsExit::SettingsExit(EditContext& context)
     : m_context(context) {}
 
-void SettingsExit::Edit1Exit() {
+bool SettingsExit::Edit1Exit() {
     const SettingsBlock& s = m_context.document.settings();
-    apply(SettingField::LimitRpm,
-          settingsrules::leaveLimitRpm(s.limitRpm, m_context.profile().rpmCeiling,
-                                       m_context.numbers));
+    return apply(SettingField::LimitRpm,
+                 settingsrules::leaveLimitRpm(s.limitRpm, m_context.profile().rpmCeiling,
+                                              m_context.numbers));
 }
 
-void SettingsExit::Edit2Exit() {
+bool SettingsExit::Edit2Exit() {
     const SettingsBlock& s = m_context.document.settings();
-    apply(SettingField::Opening,
-          settingsrules::leaveOpening(s.opening, s.closing, m_context.numbers));
+    return apply(SettingField::Opening,
+                 settingsrules::leaveOpening(s.opening, s.closing, m_context.numbers));
 }
 
-void SettingsExit::Edit3Exit() {
+bool SettingsExit::Edit3Exit() {
     const SettingsBlock& s = m_context.document.settings();
-    apply(SettingField::Closing,
-          settingsrules::leaveClosing(s.opening, s.closing, m_context.numbers));
+    return apply(SettingField::Closing,
+                 settingsrules::leaveClosing(s.opening, s.closing, m_context.numbers));
 }
 
-void SettingsExit::leave(SettingField field) {
+bool SettingsExit::leave(SettingField field) {
     switch (field) {
     case SettingField::LimitRpm:
         return Edit1Exit();
@@ -37,10 +37,11 @@ void SettingsExit::leave(SettingField field) {
         return Edit3Exit();
     default:
         m_context.document.closeEdit();
+        return false;
     }
 }
 
-void SettingsExit::apply(SettingField field, const settingsrules::FieldVerdict& verdict) {
+bool SettingsExit::apply(SettingField field, const settingsrules::FieldVerdict& verdict) {
     MapDocument& document = m_context.document;
     // The message comes first; the replacement is written after the box is closed.
     if (verdict.message)
@@ -50,6 +51,7 @@ void SettingsExit::apply(SettingField field, const settingsrules::FieldVerdict& 
     if (verdict.closingReplacement)
         document.typeSetting(SettingField::Closing, *verdict.closingReplacement);
     document.closeEdit();
+    return verdict.message.has_value();
 }
 
 } // namespace zerwa

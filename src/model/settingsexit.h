@@ -16,14 +16,15 @@ class SettingsExit {
 public:
     explicit SettingsExit(EditContext& context);
 
-    void Edit1Exit(); // limiting rpm
-    void Edit2Exit(); // opening
-    void Edit3Exit(); // closing
+    // Each returns whether it showed a message.
+    bool Edit1Exit(); // limiting rpm
+    bool Edit2Exit(); // opening
+    bool Edit3Exit(); // closing
     // The exit check of the field, when it has one (the drop-down lists have none).
-    void leave(SettingField field);
+    bool leave(SettingField field);
 
 private:
-    void apply(SettingField field, const settingsrules::FieldVerdict& verdict);
+    bool apply(SettingField field, const settingsrules::FieldVerdict& verdict);
 
     EditContext& m_context;
 };

@@ -91,8 +91,10 @@ std::optional<QString> MapSession::selectionMoving(CellPos newCell) {
     return error;
 }
 
-void MapSession::leaveSetting(SettingField field) {
-    run([&] { m_settingsExit->leave(field); });
+bool MapSession::leaveSetting(SettingField field) {
+    bool told = false;
+    run([&] { told = m_settingsExit->leave(field); });
+    return told;
 }
 
 void MapSession::stepColumn(double amount) {

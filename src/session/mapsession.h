@@ -53,7 +53,8 @@ public:
     // Before the grid's selection moves to `newCell`: returns the error to report after the
     // move (guarded otherwise).
     std::optional<QString> selectionMoving(CellPos newCell);
-    void leaveSetting(SettingField field);
+    // Whether the check showed a message.
+    bool leaveSetting(SettingField field);
     void stepColumn(double amount);
     void clear();
     void slopeFill();

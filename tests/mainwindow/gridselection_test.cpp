@@ -1,0 +1,138 @@
+// How the grid's selection meets the cell check: the check runs before the selection moves,
+// the fixed row and column are not cells, and leaving axis-edit mode checks nothing. And the
+// rpm column shows five digits whole.
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/maptablemodel.h"
+#include "model/variantprofiles.h"
+#include "support/formfixture.h"
+#include "support/profilerows.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStyle>
+#include <QTest>
+
+using namespace zerwa;
+using zerwa::test::FormFixture;
+using Kind = zerwa::test::ScriptedPrompter::Kind;
+
+namespace {
+
+TForm1& shown(FormFixture& fixture) {
+    TForm1& form = fixture.start();
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        qFatal("window not active");
+    return form;
+}
+
+bool fitsWhole(const QFont& font, int width) {
+    return QFontMetrics(font).horizontalAdvance(QStringLiteral("15000")) <= width;
+}
+
+} // namespace
+
+class GridSelectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theCorrectionDialogOpensWhileTheLeftCellIsStillSelected() {
+        FormFixture fixture(profiles::zerwa4_60()); // remembered cell (1, 1) from the start
+        TForm1& form = shown(fixture);
+        MapGrid* grid = form.StringGrid1;
+        grid->setFocus();
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        auto* editor = static_cast<QLineEdit*>(QApplication::focusWidget());
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("70"));
+        CellPos selectedWhileAsked{-1, -1};
+        fixture.prompter().setOnRecord([&](const test::ScriptedPrompter::Record& record) {
+            if (record.kind == Kind::Correction)
+                selectedWhileAsked = grid->currentCell();
+        });
+        fixture.prompter().answerCorrection(QStringLiteral("7"));
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(selectedWhileAsked, CellPos({1, 1}));
+        QCOMPARE(grid->currentCell(), CellPos({1, 2}));
+        QCOMPARE(form.table().cell(1, 1), QStringLiteral("7"));
+        QCOMPARE(form.rememberedCell(), CellPos({1, 2}));
+    }
+
+    void leavingAxisEditModeMovesTheSelectionWithoutACheck() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = shown(fixture);
+        form.EditBtnClick();
+        form.StringGrid1->moveToCell({0, 3});
+        form.mapModel->setCellText(0, 3, QStringLiteral("500"));
+        fixture.prompter().clear();
+        form.EditBtnClick();
+        QCOMPARE(form.StringGrid1->fixedColumnCount(), 1);
+        QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 3}));
+        QCOMPARE(form.rememberedCell(), CellPos({0, 3}));
+        QCOMPARE(fixture.prompter().records().size(), 0);
+        QCOMPARE(form.table().cell(0, 3), QStringLiteral("500"));
+    }
+
+    void aClickOnTheFixedRowOrColumnSelectsNothing_data() {
+        QTest::addColumn<Qt::Orientation>("orientation");
+        QTest::newRow("rpm label") << Qt::Vertical;
+        QTest::newRow("heading") << Qt::Horizontal;
+    }
+    void aClickOnTheFixedRowOrColumnSelectsNothing() {
+        QFETCH(Qt::Orientation, orientation);
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = shown(fixture);
+        MapGrid* grid = form.StringGrid1;
+        QHeaderView* header =
+            orientation == Qt::Vertical ? grid->verticalHeader() : grid->horizontalHeader();
+        const int section = 3;
+        const int middle =
+            header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+        const QPoint at = orientation == Qt::Vertical ? QPoint(5, middle) : QPoint(middle, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(grid->currentCell(), CellPos({1, 1}));
+        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
+        QCOMPARE(fixture.prompter().records().size(), 0);
+        QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
+    }
+
+    void fiveDigitRpmValuesShowWhole_data() { test::addProfileRows(); }
+    void fiveDigitRpmValuesShowWhole() {
+        QFETCH(const VariantProfile*, profile);
+        FormFixture fixture(*profile);
+        TForm1& form = shown(fixture);
+        MapGrid* grid = form.StringGrid1;
+        const int width = profile->gridColumnWidths.at(0);
+
+        // Fixed column: a header section, with the header's margin on each side.
+        QHeaderView* labels = grid->verticalHeader();
+        const int headerMargin =
+            labels->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, labels);
+        QCOMPARE(labels->width(), width);
+        QVERIFY(fitsWhole(labels->font(), width - 2 * headerMargin));
+
+        // Axis-edit mode: a cell, with the item view's text margin on each side.
+        form.EditBtnClick();
+        const QRect cell = grid->visualRect(form.mapModel->index(1, 0));
+        QCOMPARE(cell.width(), width - 1); // the grid line takes a pixel
+        const int textMargin =
+            grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+        const QFont cellFont = form.mapModel->index(1, 0).data(Qt::FontRole).value<QFont>();
+        QVERIFY(fitsWhole(cellFont, cell.width() - 2 * textMargin));
+
+        // Its editor: the text area of the line edit.
+        grid->setFocus();
+        grid->moveToCell({0, 1});
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(grid->cellEditor()));
+        auto* editor = static_cast<QLineEdit*>(grid->cellEditor());
+        editor->setText(QStringLiteral("15000"));
+        const int textWidth = editor->contentsRect().width() - editor->textMargins().left() -
+                              editor->textMargins().right() - 2 * 2 - 1;
+        QVERIFY(fitsWhole(editor->font(), textWidth));
+    }
+};
+
+QTEST_MAIN(GridSelectionTest)
+#include "gridselection_test.moc"
