@@ -22,15 +22,50 @@ DownloadSequencer::DownloadSequencer(EditContext& context, SerialPort& port, QTi
     , m_port(port)
     , m_timer(timer) {}
 
+namespace {
+
+// Where the window shows the value the check refused.
+MapMark markOf(const DownloadFault& fault) {
+    switch (fault.field) {
+    case DownloadFault::Field::RpmCell:
+    case DownloadFault::Field::DataCell:
+        return {fault.cell, std::nullopt};
+    case DownloadFault::Field::LimitRpm:
+        return {std::nullopt, SettingField::LimitRpm};
+    case DownloadFault::Field::Opening:
+        return {std::nullopt, SettingField::Opening};
+    case DownloadFault::Field::Closing:
+        return {std::nullopt, SettingField::Closing};
+    case DownloadFault::Field::Cylinders:
+        return {std::nullopt, SettingField::Cylinders};
+    case DownloadFault::Field::InputPolarity:
+        return {std::nullopt, SettingField::InputPolarity};
+    case DownloadFault::Field::OutputPolarity:
+        return {std::nullopt, SettingField::OutputPolarity};
+    }
+    return {};
+}
+
+} // namespace
+
 bool DownloadSequencer::mapPassesCheck() const {
     const MapDocument& document = m_context.document;
     return ValidateForDownload(m_context.profile(), document.table(), document.settings(),
                                m_context.numbers);
 }
 
+void DownloadSequencer::refuse() {
+    // The message stays as it is; the value it is about is marked after it.
+    m_context.prompter.showMessage(kDataError);
+    const MapDocument& document = m_context.document;
+    if (const auto fault = FindDownloadFault(m_context.profile(), document.table(),
+                                             document.settings(), m_context.numbers))
+        m_context.document.setMark(markOf(*fault));
+}
+
 void DownloadSequencer::start() {
     if (!mapPassesCheck()) {
-        m_context.prompter.showMessage(kDataError);
+        refuse();
         return;
     }
     m_port.open(); // a port that is already open (a download under way) is refused here
@@ -64,8 +99,7 @@ void DownloadSequencer::send() {
     const bool breakCleared = m_port.setBreak(false);
     // The map may have been edited during the break: it is checked again before it is sent.
     if (!mapPassesCheck()) {
-        m_port.close(
-            [this](const SerialPort::CloseResult&) { m_context.prompter.showMessage(kDataError); });
+        m_port.close([this](const SerialPort::CloseResult&) { refuse(); });
         return;
     }
     const MapDocument& document = m_context.document;

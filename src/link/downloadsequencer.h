@@ -33,6 +33,7 @@ public:
 
 private:
     bool mapPassesCheck() const;
+    void refuse();
     void send();
     void report(int unitsWritten, const SerialPort::CloseResult& result);
 

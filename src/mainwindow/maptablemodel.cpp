@@ -2,12 +2,29 @@
 
 #include "model/mapdocument.h"
 
+#include <QBrush>
+
 namespace zerwa {
 
 MapTableModel::MapTableModel(MapDocument& document, QObject* parent)
     : QAbstractTableModel(parent)
     , m_document(document) {
     connect(&document, &MapDocument::cellsChanged, this, &MapTableModel::announceCells);
+    connect(&document, &MapDocument::markChanged, this, [this](const MapMark& previous) {
+        for (const auto& cell : {previous.cell, m_document.mark().cell}) {
+            if (cell)
+                announceCells(*cell, *cell);
+        }
+    });
+}
+
+QColor MapTableModel::markColour() {
+    return QColor(255, 170, 170);
+}
+
+bool MapTableModel::isMarked(int column, int row) const {
+    const auto& cell = m_document.mark().cell;
+    return cell && cell->column == column && cell->row == row;
 }
 
 const MapTable& MapTableModel::table() const {
@@ -41,6 +58,8 @@ QVariant MapTableModel::data(const QModelIndex& index, int role) const {
         return table().cell(index.column(), index.row());
     if (role == Qt::FontRole && index.column() == 0)
         return m_rpmFont;
+    if (role == Qt::BackgroundRole && isMarked(index.column(), index.row()))
+        return QBrush(markColour());
     return {};
 }
 
@@ -61,6 +80,11 @@ Qt::ItemFlags MapTableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::BackgroundRole) {
+        const bool marked =
+            orientation == Qt::Horizontal ? isMarked(section, 0) : isMarked(0, section);
+        return marked ? QVariant(QBrush(markColour())) : QVariant();
+    }
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)

@@ -3,6 +3,7 @@
 #include "model/maptable.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QFont>
 
 namespace zerwa {
@@ -27,6 +28,9 @@ public:
     // While the axes are fixed, row 0 and column 0 can be neither selected nor edited.
     void setAxesEditable(bool editable);
     bool axesEditable() const { return m_axesEditable; }
+    // The background of a value the download check refused.
+    static QColor markColour();
+
     // The font of the rpm column, narrow enough for five digits.
     void setRpmColumnFont(const QFont& font) { m_rpmFont = font; }
     const QFont& rpmColumnFont() const { return m_rpmFont; }
@@ -39,6 +43,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    bool isMarked(int column, int row) const;
     void announceCells(CellPos topLeft, CellPos bottomRight);
 
     MapDocument& m_document;

@@ -1,5 +1,6 @@
 #include "mainwindow/settingspanel.h"
 
+#include "mainwindow/maptablemodel.h"
 #include "mainwindow/undokeys.h"
 #include "model/mapdocument.h"
 
@@ -89,6 +90,7 @@ SettingsPanel::SettingsPanel(MapDocument& document, QWidget* parent)
     }
     connect(&document, &MapDocument::settingsChanged, this,
             [this] { showSettings(m_document.settings()); });
+    connect(&document, &MapDocument::markChanged, this, &SettingsPanel::showMark);
     showSettings(document.settings());
 }
 
@@ -117,6 +119,19 @@ SettingsBlock SettingsPanel::settings() const {
 
 void SettingsPanel::setSettings(const SettingsBlock& block) {
     m_document.replaceSettings(block);
+}
+
+void SettingsPanel::showMark() {
+    const auto& marked = m_document.mark().field;
+    for (int i = 0; i < kSettingFieldCount; ++i) {
+        QWidget* widget = field(SettingField(i));
+        QPalette palette = this->palette();
+        if (marked && *marked == SettingField(i)) {
+            palette.setColor(QPalette::Base, MapTableModel::markColour());
+            palette.setColor(QPalette::Button, MapTableModel::markColour());
+        }
+        widget->setPalette(palette);
+    }
 }
 
 void SettingsPanel::showSettings(const SettingsBlock& block) {

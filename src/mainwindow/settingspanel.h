@@ -38,6 +38,8 @@ public:
 
 private:
     void showSettings(const SettingsBlock& block);
+    // A field the download check refused stands out until it is next edited.
+    void showMark();
 
     MapDocument& m_document;
 };

@@ -109,6 +109,13 @@ void TForm1::observeSession() {
     connect(&doc, &MapDocument::downloadEnabledChanged, LetoltBtn, &QPushButton::setEnabled);
     connect(&doc, &MapDocument::axisEditModeChanged, StringGrid1,
             [this](bool on) { StringGrid1->setFixedAxes(!on); });
+    // A refused cell is brought into view.
+    connect(&doc, &MapDocument::markChanged, StringGrid1, [this] {
+        if (const auto& cell = document().mark().cell) {
+            const int column = qMax(cell->column, StringGrid1->fixedColumnCount());
+            StringGrid1->scrollTo(mapModel->index(cell->row, column));
+        }
+    });
     // No popup menu over the rpm column.
     connect(&doc, &MapDocument::rememberedCellChanged, StringGrid1,
             [this](CellPos cell) { StringGrid1->setAutoPopup(cell.column >= 1); });

@@ -1,25 +1,9 @@
 #include "model/mapdocument.h"
 
 #include "model/mapedit.h"
+#include "model/settingslists.h"
 
 namespace zerwa {
-
-namespace {
-
-QString listValue(const QString& text, const QStringList& items) {
-    return items.contains(text) ? text : QString();
-}
-
-} // namespace
-
-SettingsBlock normalizedSettings(const SettingsBlock& settings, const VariantProfile& profile) {
-    const QStringList polarities = {settings::falling, settings::rising};
-    SettingsBlock block = settings;
-    block.cylinders = listValue(block.cylinders, profile.cylinderItems);
-    block.inputPolarity = listValue(block.inputPolarity, polarities);
-    block.outputPolarity = listValue(block.outputPolarity, polarities);
-    return block;
-}
 
 MapDocument::MapDocument(const VariantProfile& profile, QObject* parent)
     : QObject(parent)
@@ -66,7 +50,7 @@ void MapDocument::replaceSettings(const SettingsBlock& settings) {
     closeEdit();
     auto* edit = new MapEdit(*this, tr("settings"));
     edit->settingsBefore = m_settings;
-    edit->settingsAfter = normalizedSettings(settings, m_profile);
+    edit->settingsAfter = settings::normalized(settings, m_profile);
     push(edit);
 }
 
@@ -117,9 +101,10 @@ void MapDocument::clearMap(ResetScope scope) {
 void MapDocument::loadMap(const SettingsBlock& settings, const MapTable& table) {
     Q_ASSERT(table.cellCount() == m_table.cellCount());
     m_history.clear();
+    setMark({});
     closeEdit();
     applyCells(CellChanges::between(m_table, table), true);
-    applySettings(normalizedSettings(settings, m_profile));
+    applySettings(settings::normalized(settings, m_profile));
 }
 
 void MapDocument::resetMap(ResetScope scope) {
@@ -172,6 +157,13 @@ void MapDocument::setAxisEditMode(bool on) {
     emit axisEditModeChanged(on);
 }
 
+void MapDocument::setMark(const MapMark& mark) {
+    if (mark == m_mark)
+        return;
+    const MapMark previous = std::exchange(m_mark, mark);
+    emit markChanged(previous);
+}
+
 void MapDocument::applyCells(const CellChanges& changes, bool after) {
     if (changes.isEmpty())
         return;
@@ -181,13 +173,23 @@ void MapDocument::applyCells(const CellChanges& changes, bool after) {
         changes.applyBefore(m_table);
     const auto [topLeft, bottomRight] = changes.bounds(m_table);
     emit cellsChanged(topLeft, bottomRight);
+    if (m_mark.cell) {
+        for (int i = 0; i < changes.size(); ++i) {
+            if (changes.cell(i, m_table) == *m_mark.cell)
+                setMark({});
+        }
+    }
 }
 
 void MapDocument::applySettings(const SettingsBlock& settings) {
     if (settings == m_settings)
         return;
+    const bool markedFieldChanged =
+        m_mark.field && fieldOf(settings, *m_mark.field) != fieldOf(m_settings, *m_mark.field);
     m_settings = settings;
     emit settingsChanged();
+    if (markedFieldChanged)
+        setMark({});
 }
 
 void MapDocument::push(MapEdit* edit) {
@@ -201,7 +203,7 @@ void MapDocument::push(MapEdit* edit) {
 SettingsBlock MapDocument::withSetting(SettingField field, const QString& text) const {
     SettingsBlock block = m_settings;
     fieldOf(block, field) = text;
-    return isListField(field) ? normalizedSettings(block, m_profile) : block;
+    return isListField(field) ? settings::normalized(block, m_profile) : block;
 }
 
 ChartRefresh MapDocument::refreshFor(const CellChanges& changes) const {

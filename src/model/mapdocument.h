@@ -10,7 +10,17 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <optional>
+
 namespace zerwa {
+
+// A value the download check refused: a cell or a settings field. It is shown marked until
+// it is next edited.
+struct MapMark {
+    std::optional<CellPos> cell;
+    std::optional<SettingField> field;
+    friend bool operator==(const MapMark&, const MapMark&) = default;
+};
 
 // Everything a map is, and what the commands share about it: the cell texts, the six
 // settings as their controls show them, the current map file name, the caption, whether a
@@ -73,6 +83,8 @@ public:
     void setRememberedCell(CellPos cell);
     bool axisEditMode() const { return m_axisEditMode; }
     void setAxisEditMode(bool on);
+    const MapMark& mark() const { return m_mark; }
+    void setMark(const MapMark& mark);
 
 signals:
     void cellsChanged(zerwa::CellPos topLeft, zerwa::CellPos bottomRight);
@@ -81,6 +93,8 @@ signals:
     void downloadEnabledChanged(bool enabled);
     void rememberedCellChanged(zerwa::CellPos cell);
     void axisEditModeChanged(bool on);
+    // The mark moved or was cleared; `previous` is where it was.
+    void markChanged(const zerwa::MapMark& previous);
 
 private:
     friend class MapEdit;
@@ -102,9 +116,7 @@ private:
     bool m_downloadEnabled = false;
     CellPos m_rememberedCell;
     bool m_axisEditMode = false;
+    MapMark m_mark;
 };
-
-// A drop-down value that is not an item of its list reads as no selection (an empty text).
-SettingsBlock normalizedSettings(const SettingsBlock& settings, const VariantProfile& profile);
 
 } // namespace zerwa

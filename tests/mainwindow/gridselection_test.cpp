@@ -3,11 +3,13 @@
 // rpm column shows five digits whole.
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
+#include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
 #include "support/profilerows.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyle>
@@ -96,6 +98,42 @@ private slots:
         QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
         QCOMPARE(fixture.prompter().records().size(), 0);
         QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
+    }
+
+    void aRefusedDownloadMarksTheFirstFailingValueUntilItIsEdited() {
+        FormFixture fixture(profiles::zerwa4_60());
+        TForm1& form = shown(fixture);
+        form.Panel1->setSettings({"4", "9000", "1,5", "3", "Lefutó", "Felfutó"});
+        form.mapModel->setCellText(3, 55, QStringLiteral("70"));
+        form.mapModel->setCellText(2, 58, QStringLiteral("x"));
+        const MapTable before = form.table();
+        const CellPos selected = form.StringGrid1->currentCell();
+        const CellPos remembered = form.rememberedCell();
+
+        form.LetoltBtnClick();
+        QCOMPARE(fixture.prompter().messages(),
+                 QStringList({"Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!"}));
+        const QModelIndex marked = form.mapModel->index(55, 3);
+        QCOMPARE(marked.data(Qt::BackgroundRole).value<QBrush>().color(),
+                 MapTableModel::markColour());
+        QVERIFY(!form.mapModel->index(58, 2).data(Qt::BackgroundRole).isValid());
+        QVERIFY(
+            form.StringGrid1->viewport()->rect().intersects(form.StringGrid1->visualRect(marked)));
+        QCOMPARE(form.table(), before);
+        QCOMPARE(form.StringGrid1->currentCell(), selected);
+        QCOMPARE(form.rememberedCell(), remembered);
+
+        form.mapModel->setCellText(3, 55, QStringLiteral("7"));
+        QVERIFY(!marked.data(Qt::BackgroundRole).isValid());
+
+        // The next refusal marks the next value: a settings field this time.
+        form.mapModel->setCellText(2, 58, QStringLiteral("2"));
+        form.Panel1->Edit2->setText(QStringLiteral("5"));
+        form.LetoltBtnClick();
+        QCOMPARE(form.Panel1->Edit2->palette().color(QPalette::Base), MapTableModel::markColour());
+        QVERIFY(form.Panel1->Edit1->palette().color(QPalette::Base) != MapTableModel::markColour());
+        form.Panel1->Edit2->setText(QStringLiteral("1"));
+        QVERIFY(form.Panel1->Edit2->palette().color(QPalette::Base) != MapTableModel::markColour());
     }
 
     void fiveDigitRpmValuesShowWhole_data() { test::addProfileRows(); }
