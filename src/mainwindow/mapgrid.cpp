@@ -1,7 +1,7 @@
 #include "mainwindow/mapgrid.h"
 
+#include "mainwindow/editorkeys.h"
 #include "mainwindow/maptablemodel.h"
-#include "mainwindow/undokeys.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -57,18 +57,31 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         editor->setContextMenuPolicy(Qt::NoContextMenu);
-        editor->installEventFilter(m_grid);
         m_grid->m_editor = editor;
         passUndoKeysToWindow(editor);
+        passClipboardKeysToGrid(editor);
         if (const QVariant font = index.data(Qt::FontRole); font.isValid())
             editor->setFont(font.value<QFont>());
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setTextMargins(0, 0, 0, 0);
+            refuseTabsAndLineBreaks(line);
             auto* self = const_cast<CellEditorDelegate*>(this);
             connect(line, &QLineEdit::textEdited, self,
                     [self, line] { emit self->commitData(line); });
         }
         return editor;
+    }
+
+    // The delegate sees the editor's keys before anyone else: Escape gives back the text the
+    // cell held when it was entered, and the editor stays open.
+    bool eventFilter(QObject* editor, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            const CellPos cell = m_grid->currentCell();
+            emit m_grid->typingRevertRequested(cell.column, cell.row);
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(editor, event);
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
@@ -253,18 +266,6 @@ void MapGrid::mousePressEvent(QMouseEvent* event) {
 void MapGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     openEditorOnCurrent();
-}
-
-bool MapGrid::eventFilter(QObject* watched, QEvent* event) {
-    // Escape in the editor gives back the text the cell held when it was entered; the editor
-    // stays open.
-    if (event->type() == QEvent::KeyPress && watched == cellEditor() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        const CellPos cell = currentCell();
-        emit typingRevertRequested(cell.column, cell.row);
-        return true;
-    }
-    return QTableView::eventFilter(watched, event);
 }
 
 void MapGrid::openEditorOnCurrent() {

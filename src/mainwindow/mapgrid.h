@@ -63,7 +63,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class GridSelectionModel;

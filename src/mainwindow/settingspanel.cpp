@@ -1,7 +1,7 @@
 #include "mainwindow/settingspanel.h"
 
+#include "mainwindow/editorkeys.h"
 #include "mainwindow/maptablemodel.h"
-#include "mainwindow/undokeys.h"
 #include "model/mapdocument.h"
 
 #include <QComboBox>
@@ -75,6 +75,7 @@ SettingsPanel::SettingsPanel(MapDocument& document, QWidget* parent)
          {SettingField::LimitRpm, SettingField::Opening, SettingField::Closing}) {
         auto* edit = static_cast<QLineEdit*>(field(which));
         passUndoKeysToWindow(edit);
+        refuseTabsAndLineBreaks(edit);
         // Every change of the text reaches the document (a text the document already holds,
         // as when the panel shows an undone value, changes nothing there).
         connect(edit, &QLineEdit::textChanged, this,

@@ -5,6 +5,7 @@
 #include "dialogs/thelpform.h"
 #include "link/portchooser.h"
 #include "mainwindow/buttonbars.h"
+#include "mainwindow/gridclipboard.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/portchooserpanel.h"
@@ -89,6 +90,7 @@ void TForm1::buildControls() {
     Chart1 = m_chart->view();
     Chart1->raise();
     m_tableCommands = new TableCommands(*this);
+    new GridClipboard(*this);
     m_settingsChecks = new SettingsChecks(*this);
     Timer1 = &m_session->downloadTimer();
     MSComm1 = &m_session->serialPort();

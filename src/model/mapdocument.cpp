@@ -73,12 +73,14 @@ void MapDocument::revertTyping(CellPos cell) {
     typeCell(cell, before.cell(cell));
 }
 
-void MapDocument::changeTable(const MapTable& after, const QString& description) {
+ChartRefresh MapDocument::changeTable(const MapTable& after, const QString& description) {
     closeEdit();
     auto* edit = new MapEdit(*this, description);
     edit->cells = CellChanges::between(m_table, after);
-    edit->chartOnUndo = edit->chartOnRedo = refreshFor(edit->cells);
+    const ChartRefresh refresh = refreshFor(edit->cells);
+    edit->chartOnUndo = edit->chartOnRedo = refresh;
     push(edit);
+    return refresh;
 }
 
 void MapDocument::clearMap(ResetScope scope) {

@@ -53,8 +53,9 @@ public:
     // Escape in a cell: the text the cell held before this visit's typing comes back, and
     // the typing leaves no step behind.
     void revertTyping(CellPos cell);
-    // A command that rewrites many cells (a bulk step, a slope fill, a paste).
-    void changeTable(const MapTable& after, const QString& description);
+    // A command that rewrites many cells (a bulk step, a slope fill, a paste). Returns the
+    // refreshes the chart needs for what changed.
+    ChartRefresh changeTable(const MapTable& after, const QString& description);
     // The clear command: the table reset, blank settings, no download.
     void clearMap(ResetScope scope);
 

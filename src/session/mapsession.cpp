@@ -6,6 +6,7 @@
 #include "link/serialport.h"
 #include "model/cellcheck.h"
 #include "model/columncommands.h"
+#include "model/mapclipboard.h"
 #include "model/settingsexit.h"
 #include "session/commandguard.h"
 #include "storage/linesfile.h"
@@ -156,9 +157,26 @@ void MapSession::redo() {
     });
 }
 
+void MapSession::paste(const QString& text, CellPos anchor) {
+    run([&] {
+        const mapclipboard::PastePlan plan = mapclipboard::planPaste(
+            m_document.table(), text, anchor, m_document.axisEditMode(), profile(), numbers());
+        if (!plan.after) {
+            prompter().showMessage(plan.refusal);
+            return;
+        }
+        // The typing in the current cell stays a step of its own; the paste is the next one.
+        m_document.closeEdit();
+        refreshChart(m_document.changeTable(*plan.after, QStringLiteral("paste")));
+    });
+}
+
 void MapSession::refreshChartAfterHistoryStep() {
-    // The chart re-reads what the step changed, in the order a cell check would.
-    const ChartRefresh refresh = m_document.takeChartRefresh();
+    refreshChart(m_document.takeChartRefresh());
+}
+
+void MapSession::refreshChart(const ChartRefresh& refresh) {
+    // The chart re-reads what changed, in the order a cell check would.
     if (refresh.titles)
         m_chart.refreshTitles(m_document.table());
     if (refresh.rpmLabels)

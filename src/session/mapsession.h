@@ -67,6 +67,9 @@ public:
     void exit();
     void undo();
     void redo();
+    // Pastes clipboard text with its top-left corner at `anchor`: all of it, or nothing and a
+    // message naming the first cell that may not take its text. One step of the history.
+    void paste(const QString& text, CellPos anchor);
 
     // Unguarded building blocks, for the start-up and for tests.
     bool readMapFile(const QString& fileName);
@@ -78,6 +81,7 @@ private:
     void readWorkingFile();
     void populateChart();
     void refreshChartAfterHistoryStep();
+    void refreshChart(const ChartRefresh& refresh);
 
     AppContext m_context;
     ChartSink& m_chart;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+namespace zerwa {
+
+class TForm1;
+
+// Copy and paste between the grid and spreadsheets, by keys: Ctrl+C copies the selected cells
+// (or the current one), Ctrl+Shift+C the whole map with its rpm column and headings, Ctrl+V
+// pastes a block at the current cell. The grid's menu and the window stay as they are.
+class GridClipboard : public QObject {
+    Q_OBJECT
+public:
+    explicit GridClipboard(TForm1& form);
+
+    void copySelection();
+    void copyWholeMap();
+    void paste();
+
+private:
+    TForm1& m_form;
+};
+
+} // namespace zerwa

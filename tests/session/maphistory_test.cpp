@@ -1,0 +1,291 @@
+// The map's edit history, without a window: every kind of edit is one step, undone and redone
+// to the exact texts; loads and resets start afresh; the history keeps a thousand steps.
+#include "model/chartsink.h"
+#include "model/variantprofiles.h"
+#include "session/mapsession.h"
+#include "support/gtestqt.h"
+#include "support/recordingserialport.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+using namespace zerwa;
+
+namespace {
+
+// Counts the refreshes the commands and the history ask of the chart.
+struct CountingChart : NoChart {
+    int values = 0;
+    int titles = 0;
+    int rpmLabels = 0;
+    void refreshValues(const MapTable&, const NumberFormat&) override { ++values; }
+    void refreshTitles(const MapTable&) override { ++titles; }
+    void refreshRpmLabels(const MapTable&) override { ++rpmLabels; }
+};
+
+class Bench {
+public:
+    explicit Bench(const VariantProfile& profile) {
+        AppContext context;
+        context.profile = &profile;
+        context.prompter = &prompter;
+        context.numbers = NumberFormat(u',');
+        context.startupDirectory = folder.path();
+        context.terminateProcess = [](int) {};
+        context.serialPortFactory = [this](const QString&) {
+            return std::make_unique<test::RecordingSerialPort>(serial);
+        };
+        session = std::make_unique<MapSession>(context, chart);
+        session->startUp();
+    }
+    MapDocument& doc() { return session->document(); }
+    // Everything an undo must give back.
+    struct State {
+        MapTable table;
+        SettingsBlock settings;
+        bool download;
+        friend bool operator==(const State&, const State&) = default;
+    };
+    State state() { return {doc().table(), doc().settings(), doc().downloadEnabled()}; }
+    QByteArray saved(const QString& name) {
+        EXPECT_TRUE(session->writeMapFile(name));
+        return test::readBytes(folder.filePath(name));
+    }
+
+    QTemporaryDir folder;
+    test::ScriptedPrompter prompter;
+    test::SerialRecorder serial;
+    CountingChart chart;
+    std::unique_ptr<MapSession> session;
+};
+
+struct StepCase {
+    const char* name;
+    const VariantProfile& profile;
+    std::function<void(Bench&)> prepare; // before the step, not part of it
+    std::function<void(Bench&)> step;    // one user action
+};
+
+void PrintTo(const StepCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OneStep : public testing::TestWithParam<StepCase> {};
+
+TEST_P(OneStep, IsUndoneAndRedoneToTheExactTexts) {
+    const StepCase& c = GetParam();
+    Bench bench(c.profile);
+    if (c.prepare)
+        c.prepare(bench);
+    bench.doc().closeEdit();
+    const int stepsBefore = bench.doc().history().count();
+    const Bench::State before = bench.state();
+    c.step(bench);
+    const Bench::State after = bench.state();
+    ASSERT_NE(after, before);
+    EXPECT_EQ(bench.doc().history().count(), stepsBefore + 1);
+    EXPECT_EQ(bench.prompter.unexpected(), QStringList());
+    bench.session->undo();
+    EXPECT_EQ(bench.state(), before);
+    bench.session->redo();
+    EXPECT_EQ(bench.state(), after);
+}
+
+void typeInto(Bench& b, CellPos cell, const QStringList& keystrokes) {
+    for (const QString& text : keystrokes)
+        b.doc().typeCell(cell, text);
+}
+
+const SettingsBlock kValidSettings{"4", "9000", "1,5", "3", "Lefutó", "Felfutó"};
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, OneStep,
+    testing::Values(
+        StepCase{"typing and its correction", profiles::zerwa8(), nullptr,
+                 [](Bench& b) {
+                     typeInto(b, {2, 1}, {"7", "70"});
+                     b.prompter.answerCorrection("05");
+                     b.session->selectionMoving({3, 1});
+                 }},
+        StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(),
+                 [](Bench& b) {
+                     b.doc().setAxisEditMode(true);
+                     b.doc().setRememberedCell({0, 3});
+                 },
+                 [](Bench& b) {
+                     typeInto(b, {0, 3}, {"1", "12", "120"});
+                     b.prompter.answerCorrection("12000");
+                     b.session->selectionMoving({1, 3});
+                 }},
+        StepCase{"a heading", profiles::zerwa4(), nullptr,
+                 [](Bench& b) { typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
+        StepCase{"+ 8", profiles::zerwa4(), nullptr, [](Bench& b) { b.session->stepColumn(8); }},
+        StepCase{"- 0,5", profiles::zerwa4_60(), nullptr,
+                 [](Bench& b) { b.session->stepColumn(-0.5); }},
+        StepCase{"clear", profiles::zerwa8(),
+                 [](Bench& b) {
+                     b.doc().replaceSettings(kValidSettings);
+                     b.doc().setDownloadEnabled(true);
+                     typeInto(b, {3, 4}, {"17"});
+                     typeInto(b, {0, 4}, {"999"});
+                 },
+                 [](Bench& b) {
+                     b.prompter.answerYesNo(true);
+                     b.session->clear();
+                 }},
+        StepCase{"clear with the axes", profiles::zerwa4(),
+                 [](Bench& b) {
+                     b.doc().setAxisEditMode(true);
+                     typeInto(b, {0, 4}, {"999"});
+                     typeInto(b, {1, 0}, {"x"});
+                 },
+                 [](Bench& b) {
+                     b.prompter.answerYesNo(true);
+                     b.session->clear();
+                 }},
+        StepCase{"slope fill", profiles::zerwa4_60(),
+                 [](Bench& b) {
+                     typeInto(b, {2, 10}, {"20"});
+                     b.doc().setRememberedCell({2, 10});
+                 },
+                 [](Bench& b) {
+                     b.prompter.answerSlopeFill(SlopeFillEntries{"1,5", "4"});
+                     b.session->slopeFill();
+                 }},
+        StepCase{"a settings field and its check", profiles::zerwa4(),
+                 [](Bench& b) { b.doc().replaceSettings(kValidSettings); },
+                 [](Bench& b) {
+                     b.doc().typeSetting(SettingField::Opening, "5");
+                     b.doc().typeSetting(SettingField::Closing, "");
+                     b.session->leaveSetting(SettingField::Opening);
+                 }},
+        StepCase{"a drop-down list", profiles::zerwa4_60(), nullptr,
+                 [](Bench& b) { b.doc().chooseSetting(SettingField::Cylinders, "6"); }}));
+
+TEST(MapHistory, KeystrokesOfOneVisitAreOneStepAndEscapeLeavesNone) {
+    Bench bench(profiles::zerwa8());
+    MapDocument& doc = bench.doc();
+    typeInto(bench, {2, 1}, {"0", "05"});
+    doc.closeEdit();
+    typeInto(bench, {2, 1}, {"7"});
+    EXPECT_EQ(doc.history().count(), 2);
+    typeInto(bench, {2, 1}, {"79"});
+    doc.revertTyping({2, 1}); // Escape: the text from before this visit's typing
+    EXPECT_EQ(doc.cell({2, 1}), "05");
+    EXPECT_EQ(doc.history().count(), 1);
+    bench.session->undo();
+    EXPECT_EQ(doc.cell({2, 1}), "2");
+    bench.session->redo();
+    EXPECT_EQ(doc.cell({2, 1}), "05"); // not 5: texts come back as typed
+}
+
+TEST(MapHistory, HundredMixedStepsUndoneAndRedoneSaveTheSameBytes) {
+    Bench bench(profiles::zerwa4_60());
+    MapDocument& doc = bench.doc();
+    const Bench::State initial = bench.state();
+    const QStringList texts = {"05", "12,5", "63,5", "0,5", "abc", "", "70", "1,25"};
+    std::mt19937 random(7);
+    auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+    for (int i = 0; i < 100; ++i) {
+        switch (pick(6)) {
+        case 0:
+            doc.typeCell({1 + pick(4), 1 + pick(60)}, texts.at(pick(texts.size())));
+            doc.closeEdit();
+            break;
+        case 1:
+            doc.setRememberedCell({1 + pick(4), 1 + pick(60)});
+            bench.session->stepColumn(pick(2) ? 1 : -2); // may stop at a text cell
+            break;
+        case 2:
+            doc.typeSetting(SettingField(1 + pick(3)), texts.at(pick(texts.size())));
+            doc.closeEdit();
+            break;
+        case 3:
+            doc.chooseSetting(SettingField::InputPolarity, pick(2) ? "Felfutó" : "Lefutó");
+            break;
+        case 4:
+            bench.prompter.answerSlopeFill(SlopeFillEntries{"-1,5", "7"});
+            doc.setRememberedCell({1 + pick(4), 1 + pick(60)});
+            bench.session->slopeFill();
+            break;
+        default:
+            bench.prompter.answerYesNo(true);
+            bench.session->clear();
+        }
+    }
+    const QByteArray before = bench.saved("a.qmt");
+    while (doc.history().canUndo())
+        bench.session->undo();
+    EXPECT_EQ(bench.state(), initial);
+    while (doc.history().canRedo())
+        bench.session->redo();
+    EXPECT_EQ(bench.saved("b.qmt"), before);
+}
+
+TEST(MapHistory, LoadAndResetStartAFreshHistoryASaveKeepsIt) {
+    Bench bench(profiles::zerwa4());
+    MapDocument& doc = bench.doc();
+    typeInto(bench, {1, 1}, {"9"});
+    bench.prompter.answerSaveFile(bench.folder.filePath("m.qmt"));
+    bench.session->save();
+    EXPECT_TRUE(doc.history().canUndo());
+    ASSERT_TRUE(bench.session->readMapFile(bench.folder.filePath("m.qmt")));
+    EXPECT_FALSE(doc.history().canUndo());
+    typeInto(bench, {1, 1}, {"8"});
+    doc.resetMap(ResetScope::WithAxes);
+    EXPECT_FALSE(doc.history().canUndo());
+}
+
+TEST(MapHistory, KeepsAtMostAThousandSteps) {
+    Bench bench(profiles::zerwa8());
+    for (int i = 0; i < 1005; ++i)
+        bench.session->stepColumn(i % 2 ? 0.5 : -0.5);
+    EXPECT_EQ(bench.doc().history().count(), 1000);
+}
+
+TEST(MapHistory, UndoOnAnEmptyHistoryDoesNothing) {
+    Bench bench(profiles::zerwa8());
+    const Bench::State before = bench.state();
+    bench.session->undo();
+    bench.session->redo();
+    EXPECT_EQ(bench.state(), before);
+    EXPECT_EQ(bench.prompter.records().size(), 0);
+}
+
+TEST(MapHistory, AStepStoppedHalfWayIsUndoneToExactlyTheRowsItChanged) {
+    Bench bench(profiles::zerwa4());
+    typeInto(bench, {2, 5}, {"szöveg"});
+    bench.doc().closeEdit();
+    const Bench::State before = bench.state();
+    bench.session->stepColumn(1); // rows 1..4 become 3, row 5 stops it
+    EXPECT_EQ(bench.doc().cell({2, 4}), "3");
+    EXPECT_EQ(bench.doc().cell({2, 6}), "2");
+    bench.session->undo();
+    EXPECT_EQ(bench.state(), before);
+}
+
+TEST(MapHistory, UndoAsksTheChartForWhatTheEditChanged) {
+    Bench bench(profiles::zerwa4());
+    bench.doc().setAxisEditMode(true);
+    typeInto(bench, {2, 0}, {"x"});
+    bench.doc().closeEdit();
+    typeInto(bench, {0, 2}, {"700"});
+    const CountingChart counts = bench.chart;
+    bench.session->undo(); // the rpm cell
+    EXPECT_EQ(bench.chart.rpmLabels, counts.rpmLabels + 1);
+    EXPECT_EQ(bench.chart.titles, counts.titles);
+    EXPECT_EQ(bench.chart.values, counts.values);
+    bench.session->undo(); // the heading
+    EXPECT_EQ(bench.chart.titles, counts.titles + 1);
+    bench.session->stepColumn(1);
+    bench.session->undo();
+    EXPECT_EQ(bench.chart.values, counts.values + 2); // the step, then its undo
+}
+
+} // namespace
