@@ -15,6 +15,7 @@
 #include "model/prompter.h"
 #include "session/mapsession.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -146,6 +147,16 @@ void TForm1::connectCommands() {
     connect(ComBtn, &QPushButton::clicked, this, &TForm1::ComBtnClick);
     connect(Panel3->Panel5->ComOkBtn, &QPushButton::clicked, this, &TForm1::ComOkBtnClick);
     connect(LetoltBtn, &QPushButton::clicked, this, &TForm1::LetoltBtnClick);
+
+    // The focus going from the grid to another control ends the typing in the current cell:
+    // typing there again is a new step.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        auto inGrid = [this](const QWidget* widget) {
+            return widget && (widget == StringGrid1 || StringGrid1->isAncestorOf(widget));
+        };
+        if (inGrid(old) && now && !inGrid(now) && now->window() == this)
+            document().closeEdit();
+    });
 
     // The map's history: Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
     auto shortcut = [this](const QKeySequence& keys, void (TForm1::*slot)()) {

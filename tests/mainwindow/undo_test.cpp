@@ -84,6 +84,22 @@ private slots:
         QCOMPARE(editor->text(), QStringLiteral("2"));
     }
 
+    void leavingTheGridEndsTheTypingStep() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = shown(fixture);
+        QLineEdit* editor = editorOn(form, {2, 1});
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        form.Panel1->Edit1->setFocus();
+        QTRY_VERIFY(form.Panel1->Edit1->hasFocus());
+        editor = editorOn(form, {2, 1});
+        editor->end(false);
+        QTest::keyClicks(editor, QStringLiteral("5"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("45"));
+        form.undo();
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("4"));
+    }
+
     void escapeGivesBackTheTextTheCellHeldWhenEntered() {
         FormFixture fixture(profiles::zerwa4());
         TForm1& form = shown(fixture);
