@@ -139,6 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 kRefused + "Cella: fejléc, 1. oszlop\nÉrték: „1\n2”\n"
                            "Egy cella nem tartalmazhat tabulátort vagy sortörést."},
+        Refusal{"ten thousand columns", QString(9999, u'\t') + "1\n", {1, 1}, false,
+                kRefused + "A blokk 1 sor × 10000 oszlop, a kijelölt cellától 15 sor × 8 oszlop "
+                           "fér el.\nAz első kilógó érték: „”"},
+        Refusal{"a NUL", QString(QChar(0)) + "5\n", {1, 1}, false,
+                kRefused + "Cella: 1. sor (600), 1. oszlop (0.00)\nÉrték: „" + QChar(0) + "5”\n"
+                           "Az érték 0,5 - 63,5 közötti szám!"},
         Refusal{"only line ends",
                 "\r\n",
                 {1, 1},

@@ -270,6 +270,20 @@ TEST(MapHistory, AStepStoppedHalfWayIsUndoneToExactlyTheRowsItChanged) {
     EXPECT_EQ(bench.state(), before);
 }
 
+TEST(MapHistory, AnUndoDuringTheBreakIsWhatTheDeviceGets) {
+    Bench bench(profiles::zerwa4());
+    bench.doc().replaceSettings(kValidSettings);
+    bench.session->stepColumn(8); // column 2 of the default table: 10
+    bench.session->startDownload();
+    bench.session->undo();
+    bench.session->downloadTick();
+    const QByteArray wire = bench.serial.writtenSinceOpen();
+    ASSERT_EQ(wire.size(), 381);
+    // Frame index 3 + k carries row 30, column 4 - k: column 2 is k = 2, and its value is 2
+    // again, sent in half units.
+    EXPECT_EQ(quint8(wire.at(3 * (3 + 2))), 4);
+}
+
 TEST(MapHistory, UndoAsksTheChartForWhatTheEditChanged) {
     Bench bench(profiles::zerwa4());
     bench.doc().setAxisEditMode(true);
