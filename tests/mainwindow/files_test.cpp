@@ -1,0 +1,234 @@
+#include "chart/chartmirror.h"
+#include "mainwindow/maptablemodel.h"
+#include "mainwindow/settingspanel.h"
+#include "support/formfixture.h"
+#include "support/programrows.h"
+#include "support/testfiles.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineSeries>
+#include <QPushButton>
+
+using namespace zerwa;
+using test::FormFixture;
+using test::ProgramFacts;
+using Kind = test::ScriptedPrompter::Kind;
+
+namespace {
+
+const QString kSaved = QStringLiteral("Az adatbázis elmentve!");
+const QString kOverwrite = QStringLiteral("A file már létezik. Felülírja?");
+
+// The file of the start-up table with the given settings lines.
+QList<QByteArray> defaultMapLines(const ProgramFacts& f, const QList<QByteArray>& settings) {
+    QList<QByteArray> lines =
+        QList<QByteArray>{f.magic.toLatin1()} + settings + QList<QByteArray>{""};
+    for (const QString& heading : f.headings)
+        lines << heading.toLatin1();
+    for (int r = 1; r <= f.rpmRows; ++r) {
+        lines << QByteArray::number(f.defaultRpm(r));
+        for (int c = 1; c <= f.mapColumns; ++c)
+            lines << QByteArray::number(c);
+    }
+    return lines;
+}
+
+// Everything a map read or save may change on the main window.
+QStringList stateOf(const TForm1& form) {
+    const SettingsBlock s = form.Panel1->settings();
+    QStringList state = {s.cylinders,
+                         s.limitRpm,
+                         s.opening,
+                         s.closing,
+                         s.inputPolarity,
+                         s.outputPolarity,
+                         form.windowTitle(),
+                         form.currentMapFileName(),
+                         form.LetoltBtn->isEnabled() ? "enabled" : "disabled"};
+    for (int r = 0; r < form.table().rows(); ++r)
+        for (int c = 0; c < form.table().columns(); ++c)
+            state << form.table().cell(c, r);
+    return state;
+}
+
+} // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveUnderANewName_data() { test::addProgramRows(); }
+    void saveUnderANewName() {
+        QFETCH(const ProgramFacts*, program);
+        const ProgramFacts& f = *program;
+        FormFixture fixture(f.profile());
+        TForm1& form = fixture.start();
+        form.Panel1->setSettings({"2", "3500", "0,8", "5", "Felfutó", "Lefutó"});
+        const QString path = fixture.pathOf("új.qmt");
+        fixture.prompter().saveFiles.push_back(path);
+        QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+
+        const auto& request = fixture.prompter().records.at(0).request;
+        QCOMPARE(request.presetName, f.defaultMapFile);
+        QCOMPARE(request.directory, fixture.folder());
+        QCOMPARE(request.filter, QStringLiteral("Map tábla (*.qmt)"));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("qmt"));
+        QCOMPARE(fixture.prompter().messages(), QStringList({path, kSaved}));
+        const QByteArray written = test::readBytes(path);
+        QCOMPARE(written, test::crlfFile(defaultMapLines(
+                              f, {"2", "3500", "0,8", "5", "Felfut\xF3", "Lefut\xF3"})));
+        QCOMPARE(written.count("\r\n"), f.mapFileLines);
+        QCOMPARE(test::readBytes(fixture.pathOf(f.workingFile)),
+                 path.toLatin1() + "\r\n" + (f.firstPortSelected ? "1" : "") + "\r\n");
+        QVERIFY(form.LetoltBtn->isEnabled());
+        QCOMPARE(form.currentMapFileName(), path);
+        QCOMPARE(form.windowTitle(), f.captionShowsSavedFile ? path : QStringLiteral("Form1"));
+    }
+
+    void savingOverAFileAsksFirst_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no") << false;
+        QTest::newRow("yes") << true;
+    }
+    void savingOverAFileAsksFirst() {
+        QFETCH(bool, yes);
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.start();
+        const QString path = fixture.pathOf("meglevo.qmt");
+        test::writeBytes(path, "qmt4\r\nold\r\n");
+        const QStringList before = stateOf(form);
+        fixture.prompter().saveFiles.push_back(path);
+        fixture.prompter().yesNo.push_back(yes);
+        form.SaveBtnClick();
+        QCOMPARE(fixture.prompter().texts(Kind::YesNo), QStringList({kOverwrite}));
+        QCOMPARE(fixture.prompter().messages(),
+                 yes ? QStringList({path, kSaved}) : QStringList({path}));
+        QCOMPARE(test::readBytes(path).startsWith("qmt4\r\nold\r\n"), !yes);
+        QCOMPARE(QFileInfo::exists(fixture.pathOf("Editv.txt")), yes);
+        if (!yes)
+            QCOMPARE(stateOf(form), before);
+    }
+
+    void aMapThatCannotBeWrittenIsReported() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.start();
+        QVERIFY(QDir(fixture.folder()).mkdir("mappa.qmt"));
+        const QStringList before = stateOf(form);
+        fixture.prompter().saveFiles.push_back(fixture.pathOf("mappa.qmt"));
+        fixture.prompter().yesNo.push_back(true);
+        form.SaveBtnClick();
+        const QStringList shown = fixture.prompter().messages();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown.at(1).startsWith("Nem tudom elmenteni az állományt!\n" +
+                                       fixture.pathOf("mappa.qmt")));
+        QCOMPARE(stateOf(form), before);
+        QVERIFY(!QFileInfo::exists(fixture.pathOf("Editv8.txt")));
+    }
+
+    void aWorkingFileThatCannotBeWrittenIsReportedAfterTheSave() {
+        FormFixture fixture(profiles::zerwa4_60());
+        TForm1& form = fixture.start();
+        QVERIFY(QDir(fixture.folder()).mkdir("Editv4_60.txt"));
+        fixture.prompter().saveFiles.push_back(fixture.pathOf("map.qmt"));
+        form.SaveBtnClick();
+        const QStringList shown = fixture.prompter().messages();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(1), kSaved);
+        QVERIFY(shown.at(2).startsWith("Nem tudom írni a munkafájlt!\n" +
+                                       fixture.pathOf("Editv4_60.txt")));
+        QVERIFY(form.LetoltBtn->isEnabled());
+    }
+
+    void loadFillsTheWindowAndRedrawsTheChart_data() { test::addProgramRows(); }
+    void loadFillsTheWindowAndRedrawsTheChart() {
+        QFETCH(const ProgramFacts*, program);
+        const ProgramFacts& f = *program;
+        FormFixture fixture(f.profile());
+        TForm1& form = fixture.start();
+        QList<QByteArray> lines =
+            defaultMapLines(f, {"8", "12000", "*", "180,5", "Felfut\xF3", "Lefut\xF3"});
+        const int columns = f.mapColumns + 1;
+        lines[7] = "sarok";
+        lines[7 + 3] = "4.20";               // heading of column 3
+        lines[7 + columns] = "999";          // rpm of row 1
+        lines[7 + 2 * columns + 3] = "12,5"; // cell (3, 2)
+        lines.last() = "";
+        const QString path = fixture.pathOf("térkép A.qmt");
+        test::writeBytes(path, test::crlfFile(lines));
+        fixture.prompter().openFiles.push_back(path);
+        QTest::mouseClick(form.LoadBtn, Qt::LeftButton);
+
+        const auto& request = fixture.prompter().records.at(0).request;
+        QCOMPARE(request.presetName, QString());
+        QCOMPARE(request.directory, fixture.folder());
+        QCOMPARE(request.filter, QStringLiteral("Map tábla (*.qmt)"));
+        QCOMPARE(form.Panel1->settings(),
+                 (SettingsBlock{"8", "12000", "*", "180,5", "Felfutó", "Lefutó"}));
+        QCOMPARE(form.Panel1->ComboBox3->currentIndex(), 1);
+        QCOMPARE(form.Panel1->ComboBox4->currentIndex(), 1);
+        QCOMPARE(form.table().cell(0, 0), QStringLiteral("sarok"));
+        QCOMPARE(form.table().cell(f.mapColumns, f.rpmRows), QString());
+        QVERIFY(form.LetoltBtn->isEnabled());
+        QCOMPARE(form.windowTitle(), path);
+        QCOMPARE(form.currentMapFileName(), path);
+        // The chart re-reads the values (up to the empty last cell, which is reported), not the
+        // titles after that failure, and never the rpm labels.
+        QCOMPARE(fixture.prompter().errors(), QStringList({"'' nem érvényes szám."}));
+        QCOMPARE(form.chart()->series(3)->at(1).y(), 12.5);
+        QCOMPARE(form.chart()->series(3)->name(), f.headings.at(2));
+        QCOMPARE(form.chart()->pointLabel(1, 0), QString::number(f.firstRpm));
+
+        lines.last() = "1";
+        test::writeBytes(path, test::crlfFile(lines));
+        fixture.prompter().openFiles.push_back(path);
+        form.LoadBtnClick();
+        QCOMPARE(form.chart()->series(3)->name(), QStringLiteral("4.20"));
+    }
+
+    void aFileOfAnotherProgramIsRefused() {
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.start();
+        const QString path = fixture.pathOf("masik.qmt");
+        test::writeBytes(
+            path, test::crlfFile(defaultMapLines(test::zerwa8(), {"4", "", "", "", "", ""})));
+        const QStringList before = stateOf(form);
+        fixture.prompter().openFiles.push_back(path);
+        form.LoadBtnClick();
+        QCOMPARE(fixture.prompter().messages(), QStringList({"Nem megfelelő adatállomány!"}));
+        QCOMPARE(stateOf(form), before);
+        fixture.prompter().openFiles.push_back(std::nullopt);
+        form.LoadBtnClick();
+        QCOMPARE(stateOf(form), before);
+    }
+
+    // Only a saved map becomes the map of the next start.
+    void loadAThenSaveBThenStartAgain_data() { test::addProgramRows(); }
+    void loadAThenSaveBThenStartAgain() {
+        QFETCH(const ProgramFacts*, program);
+        FormFixture fixture(program->profile());
+        TForm1& first = fixture.start();
+        const QString a = fixture.pathOf("A.qmt");
+        const QString b = fixture.pathOf("B.qmt");
+        test::writeBytes(a, test::crlfFile(defaultMapLines(*program, {"4", "", "", "", "", ""})));
+        fixture.prompter().openFiles.push_back(a);
+        first.LoadBtnClick();
+        first.mapModel->setCellText(1, 1, "17");
+        fixture.prompter().saveFiles.push_back(b);
+        first.SaveBtnClick();
+        QCOMPARE(first.windowTitle(), program->captionShowsSavedFile ? b : a);
+        fixture.prompter().openFiles.push_back(a);
+        first.LoadBtnClick();
+
+        fixture.prompter().records.clear();
+        TForm1& next = fixture.restart();
+        QVERIFY(fixture.prompter().records.isEmpty());
+        QCOMPARE(next.windowTitle(), b);
+        QCOMPARE(next.table().cell(1, 1), QStringLiteral("17"));
+        QVERIFY(next.LetoltBtn->isEnabled());
+    }
+};
+
+QTEST_MAIN(FilesTest)
+#include "files_test.moc"
