@@ -8,8 +8,8 @@
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
+#include "support/programtable.h"
 #include "support/pseudoterminal.h"
-#include "support/samplemap.h"
 
 #include <benchmark/benchmark.h>
 

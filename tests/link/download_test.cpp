@@ -5,9 +5,7 @@
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/settingspanel.h"
 #include "support/formfixture.h"
-#include "support/programrows.h"
 #include "support/pseudoterminal.h"
-#include "support/samplemap.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
@@ -47,10 +45,9 @@ bool waitForMessage(FormFixture& fixture) {
     return QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs);
 }
 
-// The frame of a map whose data cells hold `cells` in turn, from the frame layout: mode byte
-// 0x83 (rising input, falling output), 12000 rpm -> 3125 (0x35 at 2, 0x0C at 65), 4 cylinders
-// -> 0x4F, the constant 0x0C at 63; control mode: closing 510 degrees -> 0xFF and opening
-// 0x00, otherwise closing 3 ms -> 7 and opening 1,5 ms -> 0x3A.
+// The frame of the sample map with data cells of `cellBytes` in turn: 0x83 for rising input
+// and falling output, 12000 rpm -> 3125, 4 cylinders -> 0x4F; control mode: closing 510 degrees
+// -> 0xFF, opening 0x00; otherwise closing 3 ms -> 7, opening 1,5 ms -> 0x3A.
 QByteArray documentedFrame(const ProgramFacts& f, bool controlMode, const QList<int>& cellBytes) {
     QByteArray frame(f.frameLength, '\0');
     frame[0] = char(0x83);
@@ -63,8 +60,7 @@ QByteArray documentedFrame(const ProgramFacts& f, bool controlMode, const QList<
     int i = 0;
     for (int row = 1; row <= f.rpmRows; ++row)
         for (int column = 1; column <= f.mapColumns; ++column)
-            frame[test::frameIndexOf(f.blockRows, f.rpmRows, f.mapColumns, column, row)] =
-                char(cellBytes.at(i++ % cellBytes.size()));
+            frame[test::frameIndexOf(f, column, row)] = char(cellBytes.at(i++ % cellBytes.size()));
     return frame;
 }
 
@@ -74,78 +70,39 @@ class DownloadTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void chooserCoversTheCommandBar() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.start();
-        form.LetoltBtn->setEnabled(true);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        PortChooserPanel* chooser = form.Panel3->Panel5;
-        QTest::mouseClick(form.ComBtn, Qt::LeftButton);
-        QVERIFY(chooser->isVisible());
-        for (QPushButton* button : {form.KilepBtn, form.LetoltBtn, form.ComBtn})
-            QVERIFY(!button->isVisible());
-        QCOMPARE(QApplication::focusWidget(), chooser->ComboBox2);
-        chooser->ComboBox2->setCurrentIndex(2);
-        QTest::mouseClick(chooser->ComOkBtn, Qt::LeftButton);
-        QVERIFY(!chooser->isVisible());
-        for (QPushButton* button : {form.KilepBtn, form.LetoltBtn, form.ComBtn})
-            QVERIFY(button->isVisible());
-        QCOMPARE(form.ComBtn->text(), QStringLiteral("Com3"));
-        QCOMPARE(form.MSComm1->selectedPort(), 3);
-        QVERIFY(form.LetoltBtn->isEnabled());
-    }
-
     // The confirmation updates line 2 of the port file (zerwa8, zerwa4) or of the working
-    // file (zerwa4_60), only when it exists.
-    void confirmationUpdatesItsFile_data() {
-        QTest::addColumn<const ProgramFacts*>("program");
-        QTest::addColumn<QByteArray>("before"); // empty: no such file
-        QTest::addColumn<QByteArray>("after");
-        for (const ProgramFacts& f : test::programFacts()) {
-            QTest::addRow("%s one line", f.name)
-                << &f << QByteArray("x.qmt\r\n") << QByteArray("x.qmt\r\n4\r\n");
-            QTest::addRow("%s three lines", f.name)
-                << &f << QByteArray("x.qmt\r\n2\r\nharmadik\r\n")
-                << QByteArray("x.qmt\r\n4\r\nharmadik\r\n");
-            QTest::addRow("%s no file", f.name) << &f << QByteArray() << QByteArray();
-        }
-    }
+    // file (zerwa4_60), only when it exists; the port is used from then on.
     void confirmationUpdatesItsFile() {
-        QFETCH(const ProgramFacts*, program);
-        QFETCH(QByteArray, before);
-        QFETCH(QByteArray, after);
-        FormFixture fixture(program->profile());
-        const QString file = fixture.pathOf(program->portFile);
-        if (!before.isEmpty())
-            test::writeBytes(file, before);
-        if (program->portFile != program->workingFile) // kept until the next save
-            test::writeBytes(fixture.pathOf(program->workingFile), "m.qmt\r\n1\r\n");
-        TForm1& form = fixture.start();
-        form.ComBtnClick();
-        form.Panel3->Panel5->ComboBox2->setCurrentIndex(3);
-        form.ComOkBtnClick();
-        QCOMPARE(QFileInfo::exists(file) ? test::readBytes(file) : QByteArray(), after);
-        if (program->portFile != program->workingFile)
-            QCOMPARE(test::readBytes(fixture.pathOf(program->workingFile)),
-                     QByteArray("m.qmt\r\n1\r\n"));
-        QCOMPARE(form.ComBtn->text(), QStringLiteral("Com4"));
-        QCOMPARE(form.portNumber(), 4);
-        QVERIFY(form.Panel3->Panel5->isHidden());
-    }
-
-    void aPortLineOfNoItemGivesPortOne() {
-        FormFixture fixture(profiles::zerwa4_60());
-        test::writeBytes(fixture.pathOf("Editv4_60.txt"), "x.qmt\r\n\r\n");
-        TForm1& form = fixture.start();
-        QCOMPARE(form.ComBtn->text(), QStringLiteral("Com1"));
-        QCOMPARE(form.portNumber(), 1);
-        fixture.prompter().records.clear(); // the map named on line 1 is missing
-        // Confirming without a choice stores no empty port line.
-        form.ComBtnClick();
-        form.ComOkBtnClick();
-        QCOMPARE(fixture.prompter().messages(), QStringList({"Kérem válasszon portot!"}));
-        QCOMPARE(test::readBytes(fixture.pathOf("Editv4_60.txt")), QByteArray("x.qmt\r\n\r\n"));
+        const std::pair<QByteArray, QByteArray> cases[] = {
+            {"x.qmt\r\n", "x.qmt\r\n4\r\n"},
+            {"x.qmt\r\n2\r\nharmadik\r\n", "x.qmt\r\n4\r\nharmadik\r\n"},
+            {"", ""}}; // no such file
+        for (const ProgramFacts& f : test::programFacts()) {
+            for (const auto& [before, after] : cases) {
+                FormFixture fixture(f.profile());
+                const QString file = fixture.pathOf(f.portFile);
+                if (!before.isEmpty())
+                    test::writeBytes(file, before);
+                if (f.portFile != f.workingFile) // kept until the next save
+                    test::writeBytes(fixture.pathOf(f.workingFile), "m.qmt\r\n1\r\n");
+                TForm1& form = fixture.start();
+                form.show();
+                QTest::mouseClick(form.ComBtn, Qt::LeftButton);
+                // The chooser lies over the command bar, whose buttons cannot be reached.
+                QVERIFY(form.Panel3->Panel5->isVisible() && !form.ComBtn->isVisible());
+                QVERIFY(!form.KilepBtn->isVisible() && !form.LetoltBtn->isVisible());
+                form.Panel3->Panel5->ComboBox2->setCurrentIndex(3);
+                QTest::mouseClick(form.Panel3->Panel5->ComOkBtn, Qt::LeftButton);
+                QVERIFY(!form.Panel3->Panel5->isVisible() && form.ComBtn->isVisible());
+                QCOMPARE(form.MSComm1->selectedPort(), 4);
+                QCOMPARE(QFileInfo::exists(file) ? test::readBytes(file) : QByteArray(), after);
+                if (f.portFile != f.workingFile)
+                    QCOMPARE(test::readBytes(fixture.pathOf(f.workingFile)),
+                             QByteArray("m.qmt\r\n1\r\n"));
+                QCOMPARE(QStringList({form.ComBtn->text(), QString::number(form.portNumber())}),
+                         QStringList({"Com4", "4"}));
+            }
+        }
     }
 
     // Check, open, break; 500 ms later the frame, unit by unit, then close and the message.
@@ -196,22 +153,12 @@ private slots:
         fixture.serial().openFailure.clear();
         fixture.serial().failWriteAt = 60;
         form.LetoltBtnClick();
+        form.mapModel->setCellText(4, 30, "20"); // frame index 3: the values are read at the tick
         QVERIFY(waitForMessage(fixture));
+        QCOMPARE(quint8(fixture.serial().written().at(3 * 3)), 40);
         QCOMPARE(fixture.prompter().messages(), QStringList({"Hiba a letöltésben!  60"}));
         QCOMPARE(fixture.serial().ops().count(Op::Write), 61); // none after the failed one
         QCOMPARE(fixture.serial().ops().last(), Op::Close);
-    }
-
-    void valuesAreReadAtTheTick() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = startWithMap(fixture, test::SampleMap(profiles::zerwa8()));
-        form.LetoltBtnClick();
-        form.mapModel->setCellText(8, 15, "20"); // frame index 3
-        form.Panel1->Edit2->setText("2");        // frame index 64
-        QVERIFY(waitForMessage(fixture));
-        const QByteArray wire = fixture.serial().written();
-        QCOMPARE(quint8(wire.at(3 * 3)), 40);
-        QCOMPARE(quint8(wire.at(64 * 3)), 0x4E);
     }
 
     // The real serial code on a pseudo-terminal: its line settings read back with termios, and
@@ -257,20 +204,6 @@ private slots:
             QCOMPARE(pty.readWithEvents(wire.size(), kWaitMs), wire);
         }
         ::close(slave);
-    }
-
-    void aMissingDeviceIsNamed() {
-        FormFixture fixture(profiles::zerwa4());
-        const QString link = fixture.pathOf("COM1");
-        QVERIFY(QFile::link(fixture.pathOf("ttyUSB9"), link));
-        fixture.setSerialPortFactory(
-            [](const QString& folder) { return std::make_unique<QtSerialPort>(folder); });
-        TForm1& form = startWithMap(fixture, test::SampleMap(profiles::zerwa4()));
-        form.LetoltBtnClick();
-        QCOMPARE(fixture.prompter().errors(),
-                 QStringList({"A soros port nem nyitható meg: COM1 (" + link + " -> " +
-                              fixture.pathOf("ttyUSB9") + ")\nNincs ilyen eszköz."}));
-        QVERIFY(!form.Timer1->isActive());
     }
 };
 

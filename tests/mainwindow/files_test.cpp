@@ -2,7 +2,6 @@
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/settingspanel.h"
 #include "support/formfixture.h"
-#include "support/programrows.h"
 #include "support/testfiles.h"
 
 #include <QComboBox>
@@ -87,44 +86,23 @@ private slots:
         QCOMPARE(form.windowTitle(), f.captionShowsSavedFile ? path : QStringLiteral("Form1"));
     }
 
-    void savingOverAFileAsksFirst_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("no") << false;
-        QTest::newRow("yes") << true;
-    }
     void savingOverAFileAsksFirst() {
-        QFETCH(bool, yes);
-        FormFixture fixture(profiles::zerwa4());
-        TForm1& form = fixture.start();
-        const QString path = fixture.pathOf("meglevo.qmt");
-        test::writeBytes(path, "qmt4\r\nold\r\n");
-        const QStringList before = stateOf(form);
-        fixture.prompter().saveFiles.push_back(path);
-        fixture.prompter().yesNo.push_back(yes);
-        form.SaveBtnClick();
-        QCOMPARE(fixture.prompter().texts(Kind::YesNo), QStringList({kOverwrite}));
-        QCOMPARE(fixture.prompter().messages(),
-                 yes ? QStringList({path, kSaved}) : QStringList({path}));
-        QCOMPARE(test::readBytes(path).startsWith("qmt4\r\nold\r\n"), !yes);
-        QCOMPARE(QFileInfo::exists(fixture.pathOf("Editv.txt")), yes);
-        if (!yes)
-            QCOMPARE(stateOf(form), before);
-    }
-
-    void aMapThatCannotBeWrittenIsReported() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.start();
-        QVERIFY(QDir(fixture.folder()).mkdir("mappa.qmt"));
-        const QStringList before = stateOf(form);
-        fixture.prompter().saveFiles.push_back(fixture.pathOf("mappa.qmt"));
-        fixture.prompter().yesNo.push_back(true);
-        form.SaveBtnClick();
-        const QStringList shown = fixture.prompter().messages();
-        QCOMPARE(shown.size(), 2);
-        QVERIFY(shown.at(1).startsWith("Nem tudom elmenteni az állományt!\n" +
-                                       fixture.pathOf("mappa.qmt")));
-        QCOMPARE(stateOf(form), before);
-        QVERIFY(!QFileInfo::exists(fixture.pathOf("Editv8.txt")));
+        for (const bool yes : {false, true}) {
+            FormFixture fixture(profiles::zerwa4());
+            TForm1& form = fixture.start();
+            const QString path = fixture.pathOf("meglevo.qmt");
+            test::writeBytes(path, "qmt4\r\nold\r\n");
+            const QStringList before = stateOf(form);
+            fixture.prompter().saveFiles = {path};
+            fixture.prompter().yesNo = {yes};
+            form.SaveBtnClick();
+            QCOMPARE(fixture.prompter().texts(Kind::YesNo), QStringList({kOverwrite}));
+            QCOMPARE(fixture.prompter().messages(),
+                     yes ? QStringList({path, kSaved}) : QStringList({path}));
+            QCOMPARE(test::readBytes(path).startsWith("qmt4\r\nold\r\n"), !yes);
+            QCOMPARE(QFileInfo::exists(fixture.pathOf("Editv.txt")), yes);
+            QCOMPARE(stateOf(form) == before, !yes);
+        }
     }
 
     void aWorkingFileThatCannotBeWrittenIsReportedAfterTheSave() {
@@ -185,48 +163,17 @@ private slots:
         fixture.prompter().openFiles.push_back(path);
         form.LoadBtnClick();
         QCOMPARE(form.chart()->series(3)->name(), QStringLiteral("4.20"));
-    }
 
-    void aFileOfAnotherProgramIsRefused() {
-        FormFixture fixture(profiles::zerwa4());
-        TForm1& form = fixture.start();
-        const QString path = fixture.pathOf("masik.qmt");
-        test::writeBytes(
-            path, test::crlfFile(defaultMapLines(test::zerwa8(), {"4", "", "", "", "", ""})));
+        // Another program's file is refused, and a cancelled dialog changes nothing either.
+        const ProgramFacts& other = test::programFacts().at(&f == &test::programFacts().at(0));
+        test::writeBytes(path, test::crlfFile(defaultMapLines(other, {"4", "", "", "", "", ""})));
         const QStringList before = stateOf(form);
-        fixture.prompter().openFiles.push_back(path);
+        fixture.prompter().records.clear();
+        fixture.prompter().openFiles = {path, std::nullopt};
+        form.LoadBtnClick();
         form.LoadBtnClick();
         QCOMPARE(fixture.prompter().messages(), QStringList({"Nem megfelelő adatállomány!"}));
         QCOMPARE(stateOf(form), before);
-        fixture.prompter().openFiles.push_back(std::nullopt);
-        form.LoadBtnClick();
-        QCOMPARE(stateOf(form), before);
-    }
-
-    // Only a saved map becomes the map of the next start.
-    void loadAThenSaveBThenStartAgain_data() { test::addProgramRows(); }
-    void loadAThenSaveBThenStartAgain() {
-        QFETCH(const ProgramFacts*, program);
-        FormFixture fixture(program->profile());
-        TForm1& first = fixture.start();
-        const QString a = fixture.pathOf("A.qmt");
-        const QString b = fixture.pathOf("B.qmt");
-        test::writeBytes(a, test::crlfFile(defaultMapLines(*program, {"4", "", "", "", "", ""})));
-        fixture.prompter().openFiles.push_back(a);
-        first.LoadBtnClick();
-        first.mapModel->setCellText(1, 1, "17");
-        fixture.prompter().saveFiles.push_back(b);
-        first.SaveBtnClick();
-        QCOMPARE(first.windowTitle(), program->captionShowsSavedFile ? b : a);
-        fixture.prompter().openFiles.push_back(a);
-        first.LoadBtnClick();
-
-        fixture.prompter().records.clear();
-        TForm1& next = fixture.restart();
-        QVERIFY(fixture.prompter().records.isEmpty());
-        QCOMPARE(next.windowTitle(), b);
-        QCOMPARE(next.table().cell(1, 1), QStringLiteral("17"));
-        QVERIFY(next.LetoltBtn->isEnabled());
     }
 };
 

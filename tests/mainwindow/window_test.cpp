@@ -7,7 +7,6 @@
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/tablecommands.h"
 #include "support/formfixture.h"
-#include "support/programrows.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -55,24 +54,15 @@ private slots:
         QCOMPARE(form.size(), QSize(720, f.windowHeight));
         QCOMPARE(form.minimumSize(), QSize(720, f.minHeight));
         QCOMPARE(form.maximumSize(), QSize(720, f.maxHeight));
-        QCOMPARE(
-            geometries({form.Panel4, form.LoadBtn, form.SaveBtn, form.EditBtn, form.TorolBtn,
-                        form.HelpBtn, form.StringGrid1, form.Panel1, form.Panel3, form.KilepBtn,
-                        form.ComBtn, form.LetoltBtn, form.Panel3->Panel5, form.Chart1}),
-            QList<QRect>({{7, 7, 362, 46},
-                          {7, 10, 58, 28},
-                          {72, 10, 58, 28},
-                          {153, 10, 58, 28},
-                          {234, 10, 58, 28},
-                          {323, 10, 30, 28},
-                          {7, 65, 362, f.gridHeight},
-                          {391, 196, 312, 202},
-                          {391, 404, 312, 46},
-                          {20, 10, 60, 28},
-                          {124, 10, 60, 28},
-                          {234, 10, 61, 28},
-                          {0, 0, 312, 46},
-                          {391, 7, 314, 178}}));
+        // clang-format off
+        QCOMPARE(geometries({form.Panel4, form.LoadBtn, form.SaveBtn, form.EditBtn, form.TorolBtn,
+                             form.HelpBtn, form.StringGrid1, form.Panel1, form.Panel3, form.KilepBtn,
+                             form.ComBtn, form.LetoltBtn, form.Panel3->Panel5, form.Chart1}),
+                 QList<QRect>({{7, 7, 362, 46}, {7, 10, 58, 28}, {72, 10, 58, 28}, {153, 10, 58, 28},
+                               {234, 10, 58, 28}, {323, 10, 30, 28}, {7, 65, 362, f.gridHeight},
+                               {391, 196, 312, 202}, {391, 404, 312, 46}, {20, 10, 60, 28},
+                               {124, 10, 60, 28}, {234, 10, 61, 28}, {0, 0, 312, 46}, {391, 7, 314, 178}}));
+        // clang-format on
         QCOMPARE(QStringList({form.LoadBtn->text(), form.SaveBtn->text(), form.EditBtn->text(),
                               form.TorolBtn->text(), form.HelpBtn->text(), form.KilepBtn->text(),
                               form.LetoltBtn->text(), form.Panel3->Panel5->Label6->text(),
@@ -132,33 +122,21 @@ private slots:
             qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).value(0));
         QVERIFY(valueAxis);
         QCOMPARE(QPointF(valueAxis->min(), valueAxis->max()), QPointF(0, 64));
-    }
 
-    // First start in an empty folder: the default table, drawn, and nothing else.
-    void firstStart_data() { test::addProgramRows(); }
-    void firstStart() {
-        QFETCH(const ProgramFacts*, program);
-        const ProgramFacts& f = *program;
-        FormFixture fixture(f.profile());
-        TForm1& form = fixture.start();
-        QAbstractItemModel* shown = form.StringGrid1->model();
-        for (int c = 1; c <= f.mapColumns; ++c) {
-            QCOMPARE(shown->headerData(c, Qt::Horizontal).toString(), f.headings.at(c - 1));
-            QCOMPARE(shown->data(shown->index(f.rpmRows, c)).toString(), QString::number(c));
-            QCOMPARE(form.chart()->series(c)->name(), f.headings.at(c - 1));
-            QCOMPARE(form.chart()->series(c)->at(f.rpmRows - 1), QPointF(f.rpmRows - 1, c));
-        }
-        for (int r = 1; r <= f.rpmRows; ++r) {
-            QCOMPARE(shown->headerData(r, Qt::Vertical).toString(),
-                     QString::number(f.defaultRpm(r)));
-            QCOMPARE(form.chart()->pointLabel(1, r - 1), QString::number(f.defaultRpm(r)));
-        }
+        // First start in an empty folder: the default table, shown and drawn, and nothing else.
+        const int c = f.mapColumns;
+        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), f.headings.last());
+        QCOMPARE(grid->model()->headerData(f.rpmRows, Qt::Vertical).toInt(),
+                 f.defaultRpm(f.rpmRows));
+        QCOMPARE(grid->model()->data(grid->model()->index(f.rpmRows, c)).toInt(), c);
+        QCOMPARE(chart->series(c)->name(), f.headings.last());
+        QCOMPARE(chart->series(c)->at(f.rpmRows - 1), QPointF(f.rpmRows - 1, c));
+        QCOMPARE(chart->pointLabel(1, f.rpmRows - 1), QString::number(f.defaultRpm(f.rpmRows)));
         QCOMPARE(form.table().cell(0, 0), QString());
         QCOMPARE(form.Panel1->settings(), SettingsBlock());
         QVERIFY(!form.LetoltBtn->isEnabled());
-        QCOMPARE(form.ComBtn->text(), QStringLiteral("Com1"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
-        QCOMPARE(form.currentMapFileName(), f.defaultMapFile);
+        QCOMPARE(QStringList({form.ComBtn->text(), form.windowTitle(), form.currentMapFileName()}),
+                 QStringList({"Com1", "Form1", f.defaultMapFile}));
         QCOMPARE(form.rememberedCell(), f.rememberedCell);
         QVERIFY(form.Panel3->Panel5->isHidden());
         QVERIFY(fixture.prompter().records.isEmpty());
@@ -176,8 +154,6 @@ private slots:
             QTest::addRow("%s one line", f.name) << &f << "Mérés.qmt" << QByteArray() << QString();
             QTest::addRow("%s deleted map", f.name) << &f << "régi/törölt.qmt" << QByteArray("2")
                                                     << "Nem tudom megnyitni az állományt!\n%1";
-            QTest::addRow("%s other program's map", f.name)
-                << &f << "masik.qmt" << QByteArray("2") << "Nem megfelelő adatállomány!";
         }
     }
     void startupReopensTheSavedMap() {
@@ -187,11 +163,9 @@ private slots:
         QFETCH(QString, message);
         FormFixture fixture(program->profile());
         const QString path = fixture.pathOf(mapFile);
-        const ProgramFacts& other = test::programFacts().at(program == &test::zerwa8() ? 1 : 0);
         test::writeBytes(
             fixture.pathOf("Mérés.qmt"),
             test::crlfFile({program->magic.toLatin1(), "8", "3500", "", "", "", "", "sarok"}));
-        test::writeBytes(fixture.pathOf("masik.qmt"), test::crlfFile({other.magic.toLatin1()}));
         QByteArray working = path.toLatin1() + "\r\n"; // é, ö and ó have the same byte in Latin-1
         if (!portLine.isEmpty())
             working += portLine + "\r\n";
@@ -219,64 +193,52 @@ private slots:
                  QStringList({path}));
     }
 
-    void editButtonTogglesTheAxes() {
+    // The Edit button, the window's height and a double click on the chart.
+    void editResizeAndEnlarge() {
         FormFixture fixture(profiles::zerwa4());
         TForm1& form = fixture.start();
         MapGrid* grid = form.StringGrid1;
         QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
         QTest::mouseClick(form.EditBtn, Qt::LeftButton);
-        QCOMPARE(grid->fixedColumnCount(), 0);
-        QCOMPARE(grid->fixedRowCount(), 0);
+        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({0, 0}));
         QVERIFY(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
         grid->moveToCell({0, 3});
         QTest::mouseClick(form.EditBtn, Qt::LeftButton);
-        QCOMPARE(grid->fixedColumnCount(), 1);
-        QCOMPARE(grid->fixedRowCount(), 1);
+        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({1, 1}));
         QCOMPARE(grid->currentCell(), (CellPos{1, 3})); // the selection left the fixed axis
-    }
 
-    void exitAsksEveryTime_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("no") << false;
-        QTest::newRow("yes") << true;
-    }
-    void exitAsksEveryTime() {
-        QFETCH(bool, yes);
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.start();
-        fixture.prompter().yesNo.push_back(yes);
-        QTest::mouseClick(form.KilepBtn, Qt::LeftButton);
-        QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::YesNo),
-                 QStringList({"Elmentette a változásokat?"}));
-        QCOMPARE(fixture.exitCode(), yes ? std::optional<int>(0) : std::nullopt);
-    }
-
-    void gridFollowsTheWindowHeight() {
-        FormFixture fixture(profiles::zerwa4());
-        TForm1& form = fixture.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.resize(720, 780);
-        QCOMPARE(form.StringGrid1->height(), 384 + 780 - 495);
-        form.resize(900, 300); // below the limits
+        QCOMPARE(grid->height(), 384 + 780 - 495);
+        form.resize(900, 300); // beyond the limits
         QCOMPARE(form.size(), QSize(720, 480));
-        QCOMPARE(form.StringGrid1->height(), 384 + 480 - 495);
+        QCOMPARE(grid->height(), 384 + 480 - 495);
+        for (const ProgramFacts& f : test::programFacts()) {
+            FormFixture other(f.profile());
+            TForm1& window = other.start();
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::mouseDClick(window.Chart1->viewport(), Qt::LeftButton);
+            QCOMPARE(window.Chart1->geometry(), QRect(8, 7, 696, f.enlargedChartHeight));
+            QVERIFY(!window.StringGrid1->isVisible());
+            window.resize(720, 700); // the restored geometry is the one kept at start-up
+            QTest::mouseDClick(window.Chart1->viewport(), Qt::LeftButton);
+            QCOMPARE(window.Chart1->geometry(), QRect(391, 7, 314, 178));
+            QVERIFY(window.StringGrid1->isVisible());
+        }
     }
 
-    void doubleClickEnlargesTheChart_data() { test::addProgramRows(); }
-    void doubleClickEnlargesTheChart() {
-        QFETCH(const ProgramFacts*, program);
-        FormFixture fixture(program->profile());
-        TForm1& form = fixture.start();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::mouseDClick(form.Chart1->viewport(), Qt::LeftButton);
-        QCOMPARE(form.Chart1->geometry(), QRect(8, 7, 696, program->enlargedChartHeight));
-        QVERIFY(!form.StringGrid1->isVisible());
-        form.resize(720, 700); // the restored geometry is the one kept at start-up
-        QTest::mouseDClick(form.Chart1->viewport(), Qt::LeftButton);
-        QCOMPARE(form.Chart1->geometry(), QRect(391, 7, 314, 178));
-        QVERIFY(form.StringGrid1->isVisible());
+    void exitAsksEveryTime() {
+        for (const bool yes : {false, true}) {
+            FormFixture fixture(profiles::zerwa8());
+            TForm1& form = fixture.start();
+            fixture.prompter().yesNo = {yes};
+            QTest::mouseClick(form.KilepBtn, Qt::LeftButton);
+            QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::YesNo),
+                     QStringList({"Elmentette a változásokat?"}));
+            QCOMPARE(fixture.exitCode(), yes ? std::optional<int>(0) : std::nullopt);
+        }
     }
 };
 

@@ -1,15 +1,26 @@
 #pragma once
 
 #include "mainwindow/tform1.h"
+#include "support/programtable.h"
 #include "support/recordingserialport.h"
 #include "support/scriptedprompter.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 #include <optional>
 
+Q_DECLARE_METATYPE(const zerwa::test::ProgramFacts*)
+
 namespace zerwa::test {
+
+// Table-driven window tests: one row per program, in a column named "program".
+inline void addProgramRows() {
+    QTest::addColumn<const ProgramFacts*>("program");
+    for (const ProgramFacts& facts : programFacts())
+        QTest::newRow(facts.name) << &facts;
+}
 
 // A main window in its own temporary start-up folder, with a scripted prompter, a comma as the
 // decimal separator, a recording serial port and a recorded process end instead of a real one.
@@ -33,11 +44,6 @@ public:
             };
         m_form = std::make_unique<TForm1>(context);
         return *m_form;
-    }
-    // Closes the window and starts a new one in the same start-up folder (the next run).
-    TForm1& restart() {
-        m_form.reset();
-        return start();
     }
     ScriptedPrompter& prompter() { return m_prompter; }
     SerialRecorder& serial() { return m_serial; }

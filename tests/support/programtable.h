@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/maptable.h"
+#include "model/settingsblock.h"
 #include "model/variantprofiles.h"
 
 #include <QList>
@@ -14,10 +16,8 @@ namespace zerwa::test {
 // their expectations from here, never from the profile under test.
 struct ProgramFacts {
     const char* name;
-    int mapColumns;
-    int rpmRows;
-    int firstRpm; // default rpm of row i: firstRpm + (i - 1) * rpmStep
-    int rpmStep;
+    int mapColumns, rpmRows;
+    int firstRpm, rpmStep; // default rpm of row i: firstRpm + (i - 1) * rpmStep
     QStringList headings;
     int rpmCeiling;
     QStringList cylinders;
@@ -27,15 +27,12 @@ struct ProgramFacts {
     CellPos rememberedCell;
     int windowHeight, minHeight, maxHeight, gridHeight;
     QList<int> columnWidths; // rpm column first
-    int fieldLeft, fieldWidth;
-    int enlargedChartHeight;
+    int fieldLeft, fieldWidth, enlargedChartHeight;
     QSize helpWindow;
-    int frameLength;
-    int blockRows; // rows carried by cell blocks A and B, counted from the last one up
+    int frameLength, blockRows; // block rows: carried by cell blocks A and B, from the last up
     int mapFileLines;
     bool dialogCentred, slopeFill, captionShowsSavedFile;
 
-    int lastRpm() const { return firstRpm + (rpmRows - 1) * rpmStep; }
     int defaultRpm(int row) const { return firstRpm + (row - 1) * rpmStep; }
     const VariantProfile& profile() const {
         for (const VariantProfile* p : profiles::all())
@@ -69,21 +66,33 @@ inline const QList<ProgramFacts>& programFacts() {
     return table;
 }
 
-inline const ProgramFacts& factsOf(const VariantProfile& profile) {
-    for (const ProgramFacts& facts : programFacts())
-        if (profile.programName == QLatin1String(facts.name))
-            return facts;
-    throw std::logic_error("unknown program");
-}
+// A map that may be sent: the default table (every data cell of column c holding c) and the
+// settings of the worked example: 4 cylinders, 12000 rpm, 1,5 ms, 3 ms, rising input,
+// falling output.
+struct SampleMap {
+    MapTable table;
+    SettingsBlock settings{"4", "12000", "1,5", "3", "Felfutó", "Lefutó"};
 
-inline const ProgramFacts& zerwa8() {
-    return programFacts().at(0);
-}
-inline const ProgramFacts& zerwa4() {
-    return programFacts().at(1);
-}
-inline const ProgramFacts& zerwa4_60() {
-    return programFacts().at(2);
+    explicit SampleMap(const VariantProfile& profile)
+        : table(MapTable::forProfile(profile)) {
+        resetMapTable(table, profile, ResetScope::WithAxes);
+    }
+    SampleMap& fill(const QString& text) {
+        for (int row = 1; row < table.rows(); ++row)
+            for (int column = 1; column < table.columns(); ++column)
+                table.setCell(column, row, text);
+        return *this;
+    }
+};
+
+// The frame index of data cell (column, row): the cells of the rows from the last block row
+// up to row 1, each row from its last column down, fill indices 3..62 and then 66..125; the
+// rows below the block rows (zerwa4_60) fill 126..245 the same way from the last row up.
+inline int frameIndexOf(const ProgramFacts& f, int column, int row) {
+    if (row > f.blockRows)
+        return 126 + (f.rpmRows - row) * f.mapColumns + (f.mapColumns - column);
+    const int k = (f.blockRows - row) * f.mapColumns + (f.mapColumns - column);
+    return k <= 59 ? 3 + k : 6 + k;
 }
 
 } // namespace zerwa::test

@@ -25,8 +25,7 @@ public:
         if (m_master >= 0)
             ::close(m_master);
     }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    Q_DISABLE_COPY(PseudoTerminal)
 
     bool isValid() const { return !m_slavePath.isEmpty(); }
     QString slavePath() const { return m_slavePath; }
@@ -39,8 +38,7 @@ public:
             bytes.append(buffer, n);
         return bytes;
     }
-    // Reads until `count` bytes have arrived or `timeoutMs` has passed, letting the Qt event
-    // loop run meanwhile.
+    // Reads until `count` bytes have arrived or `timeoutMs` has passed; events run meanwhile.
     QByteArray readWithEvents(qsizetype count, int timeoutMs) {
         QByteArray bytes;
         const QDeadlineTimer deadline(timeoutMs);

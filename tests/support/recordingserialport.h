@@ -8,8 +8,7 @@
 
 namespace zerwa::test {
 
-// What the recording serial port did, and how it is told to fail. It outlives the port (the
-// fixture owns it, the main window owns the port).
+// What the recording serial port did, and how it is told to fail (the fixture owns it).
 class SerialRecorder {
 public:
     enum class Op { Open, BreakOn, BreakOff, Write, Close };
