@@ -109,6 +109,8 @@ private slots:
 
         ChartMirror* chart = form.chart();
         QCOMPARE(chart->chart()->title(), QStringLiteral("Grafikon"));
+        QVERIFY(chart->chart()->isPlotAreaBackgroundVisible()); // the back wall is white
+        QCOMPARE(chart->chart()->plotAreaBackgroundBrush().color(), QColor(Qt::white));
         QCOMPARE(chart->seriesCount(), f.mapColumns);
         const QList<QColor> colours = {{0, 128, 255},  {255, 0, 0},    {0, 128, 0},
                                        {128, 0, 0},    {255, 255, 0},  {128, 255, 255},
