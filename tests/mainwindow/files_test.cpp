@@ -5,7 +5,6 @@
 #include "support/testfiles.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLineSeries>
 #include <QPushButton>
@@ -103,20 +102,6 @@ private slots:
             QCOMPARE(QFileInfo::exists(fixture.pathOf("Editv.txt")), yes);
             QCOMPARE(stateOf(form) == before, !yes);
         }
-    }
-
-    void aWorkingFileThatCannotBeWrittenIsReportedAfterTheSave() {
-        FormFixture fixture(profiles::zerwa4_60());
-        TForm1& form = fixture.start();
-        QVERIFY(QDir(fixture.folder()).mkdir("Editv4_60.txt"));
-        fixture.prompter().saveFiles.push_back(fixture.pathOf("map.qmt"));
-        form.SaveBtnClick();
-        const QStringList shown = fixture.prompter().messages();
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(shown.at(1), kSaved);
-        QVERIFY(shown.at(2).startsWith("Nem tudom írni a munkafájlt!\n" +
-                                       fixture.pathOf("Editv4_60.txt")));
-        QVERIFY(form.LetoltBtn->isEnabled());
     }
 
     void loadFillsTheWindowAndRedrawsTheChart_data() { test::addProgramRows(); }

@@ -154,8 +154,9 @@ private slots:
             const QByteArray last = QByteArray::number(f.portItems);
             QTest::addRow("%s map", f.name) << &f << "Mérés.qmt" << last << QString();
             QTest::addRow("%s one line", f.name) << &f << "Mérés.qmt" << QByteArray() << QString();
-            QTest::addRow("%s deleted map", f.name) << &f << "régi/törölt.qmt" << QByteArray("2")
-                                                    << "Nem tudom megnyitni az állományt!\n%1";
+            QTest::addRow("%s deleted map, no such port", f.name)
+                << &f << "régi/törölt.qmt" << QByteArray("99")
+                << "Nem tudom megnyitni az állományt!\n%1";
         }
     }
     void startupReopensTheSavedMap() {
@@ -175,7 +176,8 @@ private slots:
 
         TForm1& form = fixture.start();
         QCOMPARE(form.currentMapFileName(), path);
-        const QString port = portLine.isEmpty() ? "1" : QString::fromLatin1(portLine);
+        const QString port =
+            portLine.toInt() > program->portItems || portLine.isEmpty() ? "1" : portLine;
         QCOMPARE(form.ComBtn->text(), "Com" + port);
         QCOMPARE(form.portNumber(), port.toInt());
         if (message.isEmpty()) {
@@ -183,6 +185,8 @@ private slots:
             QVERIFY(form.LetoltBtn->isEnabled());
             QCOMPARE(form.Panel1->settings().limitRpm, QStringLiteral("3500"));
             QCOMPARE(form.table().cell(0, 0), QStringLiteral("sarok"));
+            QCOMPARE(fixture.prompter().errors(),
+                     QStringList({"'' nem érvényes szám."})); // drawn at 0
             return;
         }
         QCOMPARE(fixture.prompter().messages(), QStringList({message.replace("%1", path)}));
