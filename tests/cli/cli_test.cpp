@@ -21,7 +21,7 @@ const QString kRefused = QStringLiteral("Hiba az adattáblán! Kérem ellenőriz
 class Tool : public ::testing::TestWithParam<const VariantProfile*> {
 protected:
     const VariantProfile& profile() const { return *GetParam(); }
-    SampleMap sample() const { return test::validSampleMap(profile()); }
+    SampleMap sample() const { return test::SampleMap(profile()); }
     ToolRunner tool;
 };
 
@@ -126,7 +126,7 @@ TEST_P(Tool, DiffNamesEachDifferenceWithBothTexts) {
     EXPECT_TRUE(same.out.isEmpty());
 
     const VariantProfile& other = *profiles::all().at((profiles::all().indexOf(&p) + 1) % 3);
-    tool.writeMap("other.qmt", other, test::validSampleMap(other));
+    tool.writeMap("other.qmt", other, test::SampleMap(other));
     const auto mixed = tool.run({"diff", "a.qmt", "other.qmt"});
     EXPECT_EQ(mixed.exitCode, 2);
     EXPECT_TRUE(mixed.errText().contains("other.qmt")) << mixed.errText().toStdString();
@@ -181,7 +181,7 @@ TEST(ToolBadInput, FilesThatAreNoMaps) {
     test::writeBytes(tool.path("empty.qmt"), "");
     test::writeBytes(tool.path("magic.qmt"), "qmt5\r\n4\r\n");
     test::writeBytes(tool.path("junk.qmt"), QByteArray("\x00\xFF\xFEqmt8\x81\n\x00", 9));
-    tool.writeMap("good.qmt", profiles::zerwa8(), test::validSampleMap(profiles::zerwa8()));
+    tool.writeMap("good.qmt", profiles::zerwa8(), test::SampleMap(profiles::zerwa8()));
     const struct {
         const char* file;
         const char* message;

@@ -1,8 +1,8 @@
 // The tool on the line: send into a pseudo-terminal, listen on another, and the frame read
 // back by decode.
 #include "model/variantprofiles.h"
-#include "pseudoterminal.h"
 #include "support/gtestqt.h"
+#include "support/pseudoterminal.h"
 #include "support/testfiles.h"
 #include "toolrunner.h"
 
@@ -96,7 +96,7 @@ TEST_P(ToolOnTheLine, AMapThatFailsTheCheckSendsNothing) {
 
 TEST(ToolPort, APortMissingOrBusyIsNamedAndGetsNothing) {
     ToolRunner tool;
-    tool.writeMap("map.qmt", profiles::zerwa8(), test::validSampleMap(profiles::zerwa8()));
+    tool.writeMap("map.qmt", profiles::zerwa8(), test::SampleMap(profiles::zerwa8()));
     PseudoTerminal pty;
     QProcess holder; // another program has the port open
     tool.start(holder, {"listen", "--port", pty.slavePath(), "--variant", "zerwa8"});
@@ -131,7 +131,7 @@ QList<QStringList> printedRows(const QString& output) {
 // units as the device must get it (column c of row r at [r - 1][c - 1]).
 SampleMap randomMap(const VariantProfile& p, std::mt19937& random, QList<QList<int>>& halfUnits) {
     auto pick = [&](int n) { return int(random() % unsigned(n)); };
-    SampleMap map = test::validSampleMap(p);
+    SampleMap map = test::SampleMap(p);
     const QStringList polarities = {"Lefutó", "Felfutó"};
     map.settings = {p.cylinderItems.at(pick(int(p.cylinderItems.size()))),
                     QString::number(600 + pick(p.rpmCeiling - 599)),

@@ -61,8 +61,8 @@ QByteArray workedExampleFrame(int frameLength) {
 }
 
 SampleMap workedExampleMap(const VariantProfile& profile) {
-    SampleMap map = validSampleMap(profile);
-    fillDataCells(map.table, QStringLiteral("10"));
+    SampleMap map = SampleMap(profile);
+    map.fill(QStringLiteral("10"));
     return map;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/variantprofile.h"
-#include "samplemaps.h"
+#include "support/programtable.h"
 
 #include <QByteArray>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "link/qtserialport.h"
 #include "link/serialporterror.h"
-#include "pseudoterminal.h"
+#include "support/pseudoterminal.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "link/downloadframe.h"
-#include "mainwindow/portchooserpanel.h"
 #include "link/qtserialport.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/maptablemodel.h"
+#include "mainwindow/portchooserpanel.h"
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
-#include "pseudoterminal.h"
-#include "samplemaps.h"
 #include "support/formfixture.h"
+#include "support/programtable.h"
+#include "support/pseudoterminal.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -85,11 +85,11 @@ QString linkTo(FormFixture& fixture, const QString& name, const QString& device)
 }
 
 TForm1& withValidMap(FormFixture& fixture, TForm1& form) {
-    const test::SampleMap map = test::validSampleMap(form.profile());
+    const test::SampleMap map = test::SampleMap(form.profile());
     form.mapModel->setTable(map.table);
     form.Panel1->setSettings(map.settings);
     form.LetoltBtn->setEnabled(true);
-    fixture.prompter().clear();
+    fixture.prompter().records.clear();
     return form;
 }
 
@@ -109,11 +109,11 @@ QByteArray expectedWire(const TForm1& form) {
 // A download from the click to its message, with the far side read meanwhile.
 void downloadCompletely(FormFixture& fixture, PseudoTerminal& pty) {
     TForm1& form = fixture.form();
-    fixture.prompter().clear();
+    fixture.prompter().records.clear();
     QTest::mouseClick(form.LetoltBtn, Qt::LeftButton);
     const QByteArray wire = pty.readWithEvents(form.profile().frameLength * 3, kWaitMs);
     QVERIFY(QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs));
-    QCOMPARE(fixture.prompter().records().size(), 1);
+    QCOMPARE(fixture.prompter().records.size(), 1);
     QCOMPARE(fixture.prompter().messages(), QStringList({"A letöltés befejezve!"}));
     QCOMPARE(wire, expectedWire(form));
 }
@@ -224,7 +224,7 @@ private slots:
         // The close is given up at its limit rather than waiting for the line (the slack
         // is for a busy machine; a close that waited for the line would never return).
         QVERIFY2(clock.elapsed() < kLimitMs + 5000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(fixture.prompter().records().isEmpty()); // the closed window reports nothing
+        QVERIFY(fixture.prompter().records.isEmpty()); // the closed window reports nothing
         withValidMap(fixture, next);
 
         stalled.reset();
@@ -239,12 +239,12 @@ private slots:
         fixture.serial().releaseDelayMs = 50;
         form.LetoltBtnClick();
         QVERIFY(QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs));
-        QCOMPARE(fixture.prompter().records().size(), 1);
+        QCOMPARE(fixture.prompter().records.size(), 1);
         QCOMPARE(fixture.prompter().messages(), QStringList({timedOut(QStringLiteral("COM1"))}));
         QVERIFY(!form.MSComm1->isOpen());
 
         fixture.serial().closeTimesOut = false;
-        fixture.prompter().clear();
+        fixture.prompter().records.clear();
         form.LetoltBtnClick();
         QVERIFY(QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs));
         QCOMPARE(fixture.prompter().messages(), QStringList({"A letöltés befejezve!"}));

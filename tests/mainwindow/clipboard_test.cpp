@@ -7,7 +7,6 @@
 #include "model/mapdocument.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
-#include "support/profilerows.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -55,14 +54,14 @@ private slots:
         editor = editorOn(form, {3, 20});
         const CellPos remembered = form.rememberedCell();
         const int steps = form.document().history().count();
-        fixture.prompter().clear();
+        fixture.prompter().records.clear();
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(QStringList({form.table().cell(3, 20), form.table().cell(4, 20),
                               form.table().cell(3, 21), form.table().cell(4, 21)}),
                  QStringList({"12,5", "2", "1", "05"}));
         QCOMPARE(form.StringGrid1->currentCell(), CellPos({3, 20}));
         QCOMPARE(form.rememberedCell(), remembered);
-        QCOMPARE(fixture.prompter().records().size(), 0); // no cell check, no correction
+        QCOMPARE(fixture.prompter().records.size(), 0); // no cell check, no correction
         QCOMPARE(form.document().history().count(), steps + 1);
         QCOMPARE(yValues(form.chart()->series(3)).at(19), 12.5);
 

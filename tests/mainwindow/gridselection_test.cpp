@@ -6,7 +6,6 @@
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
-#include "support/profilerows.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -50,11 +49,11 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("70"));
         CellPos selectedWhileAsked{-1, -1};
-        fixture.prompter().setOnRecord([&](const test::ScriptedPrompter::Record& record) {
-            if (record.kind == Kind::Correction)
+        fixture.prompter().onRecord = [&] {
+            if (fixture.prompter().records.constLast().kind == Kind::Correction)
                 selectedWhileAsked = grid->currentCell();
-        });
-        fixture.prompter().answerCorrection(QStringLiteral("7"));
+        };
+        fixture.prompter().corrections.push_back(QStringLiteral("7"));
         QTest::keyClick(editor, Qt::Key_Down);
         QCOMPARE(selectedWhileAsked, CellPos({1, 1}));
         QCOMPARE(grid->currentCell(), CellPos({1, 2}));
@@ -68,12 +67,12 @@ private slots:
         form.EditBtnClick();
         form.StringGrid1->moveToCell({0, 3});
         form.mapModel->setCellText(0, 3, QStringLiteral("500"));
-        fixture.prompter().clear();
+        fixture.prompter().records.clear();
         form.EditBtnClick();
         QCOMPARE(form.StringGrid1->fixedColumnCount(), 1);
         QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 3}));
         QCOMPARE(form.rememberedCell(), CellPos({0, 3}));
-        QCOMPARE(fixture.prompter().records().size(), 0);
+        QCOMPARE(fixture.prompter().records.size(), 0);
         QCOMPARE(form.table().cell(0, 3), QStringLiteral("500"));
     }
 
@@ -96,7 +95,7 @@ private slots:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(grid->currentCell(), CellPos({1, 1}));
         QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
-        QCOMPARE(fixture.prompter().records().size(), 0);
+        QCOMPARE(fixture.prompter().records.size(), 0);
         QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
     }
 
@@ -136,13 +135,13 @@ private slots:
         QVERIFY(form.Panel1->Edit2->palette().color(QPalette::Base) != MapTableModel::markColour());
     }
 
-    void fiveDigitRpmValuesShowWhole_data() { test::addProfileRows(); }
+    void fiveDigitRpmValuesShowWhole_data() { test::addProgramRows(); }
     void fiveDigitRpmValuesShowWhole() {
-        QFETCH(const VariantProfile*, profile);
-        FormFixture fixture(*profile);
+        QFETCH(const test::ProgramFacts*, program);
+        FormFixture fixture(program->profile());
         TForm1& form = shown(fixture);
         MapGrid* grid = form.StringGrid1;
-        const int width = profile->gridColumnWidths.at(0);
+        const int width = program->columnWidths.at(0);
 
         // Fixed column: a header section, with the header's margin on each side.
         QHeaderView* labels = grid->verticalHeader();

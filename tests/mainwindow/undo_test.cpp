@@ -8,7 +8,6 @@
 #include "model/mapdocument.h"
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
-#include "support/profilerows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -90,7 +90,7 @@ TEST_P(OneStep, IsUndoneAndRedoneToTheExactTexts) {
     const Bench::State after = bench.state();
     ASSERT_NE(after, before);
     EXPECT_EQ(bench.doc().history().count(), stepsBefore + 1);
-    EXPECT_EQ(bench.prompter.unexpected(), QStringList());
+    EXPECT_EQ(bench.prompter.unexpected, QStringList());
     bench.session->undo();
     EXPECT_EQ(bench.state(), before);
     bench.session->redo();
@@ -106,67 +106,70 @@ const SettingsBlock kValidSettings{"4", "9000", "1,5", "3", "Lefutó", "Felfutó
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, OneStep,
-    testing::Values(
-        StepCase{"typing and its correction", profiles::zerwa8(), nullptr,
-                 [](Bench& b) {
-                     typeInto(b, {2, 1}, {"7", "70"});
-                     b.prompter.answerCorrection("05");
-                     b.session->selectionMoving({3, 1});
-                 }},
-        StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(),
-                 [](Bench& b) {
-                     b.doc().setAxisEditMode(true);
-                     b.doc().setRememberedCell({0, 3});
-                 },
-                 [](Bench& b) {
-                     typeInto(b, {0, 3}, {"1", "12", "120"});
-                     b.prompter.answerCorrection("12000");
-                     b.session->selectionMoving({1, 3});
-                 }},
-        StepCase{"a heading", profiles::zerwa4(), nullptr,
-                 [](Bench& b) { typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
-        StepCase{"+ 8", profiles::zerwa4(), nullptr, [](Bench& b) { b.session->stepColumn(8); }},
-        StepCase{"- 0,5", profiles::zerwa4_60(), nullptr,
-                 [](Bench& b) { b.session->stepColumn(-0.5); }},
-        StepCase{"clear", profiles::zerwa8(),
-                 [](Bench& b) {
-                     b.doc().replaceSettings(kValidSettings);
-                     b.doc().setDownloadEnabled(true);
-                     typeInto(b, {3, 4}, {"17"});
-                     typeInto(b, {0, 4}, {"999"});
-                 },
-                 [](Bench& b) {
-                     b.prompter.answerYesNo(true);
-                     b.session->clear();
-                 }},
-        StepCase{"clear with the axes", profiles::zerwa4(),
-                 [](Bench& b) {
-                     b.doc().setAxisEditMode(true);
-                     typeInto(b, {0, 4}, {"999"});
-                     typeInto(b, {1, 0}, {"x"});
-                 },
-                 [](Bench& b) {
-                     b.prompter.answerYesNo(true);
-                     b.session->clear();
-                 }},
-        StepCase{"slope fill", profiles::zerwa4_60(),
-                 [](Bench& b) {
-                     typeInto(b, {2, 10}, {"20"});
-                     b.doc().setRememberedCell({2, 10});
-                 },
-                 [](Bench& b) {
-                     b.prompter.answerSlopeFill(SlopeFillEntries{"1,5", "4"});
-                     b.session->slopeFill();
-                 }},
-        StepCase{"a settings field and its check", profiles::zerwa4(),
-                 [](Bench& b) { b.doc().replaceSettings(kValidSettings); },
-                 [](Bench& b) {
-                     b.doc().typeSetting(SettingField::Opening, "5");
-                     b.doc().typeSetting(SettingField::Closing, "");
-                     b.session->leaveSetting(SettingField::Opening);
-                 }},
-        StepCase{"a drop-down list", profiles::zerwa4_60(), nullptr,
-                 [](Bench& b) { b.doc().chooseSetting(SettingField::Cylinders, "6"); }}));
+    testing::Values(StepCase{"typing and its correction", profiles::zerwa8(), nullptr,
+                             [](Bench& b) {
+                                 typeInto(b, {2, 1}, {"7", "70"});
+                                 b.prompter.corrections.push_back("05");
+                                 b.session->selectionMoving({3, 1});
+                             }},
+                    StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(),
+                             [](Bench& b) {
+                                 b.doc().setAxisEditMode(true);
+                                 b.doc().setRememberedCell({0, 3});
+                             },
+                             [](Bench& b) {
+                                 typeInto(b, {0, 3}, {"1", "12", "120"});
+                                 b.prompter.corrections.push_back("12000");
+                                 b.session->selectionMoving({1, 3});
+                             }},
+                    StepCase{"a heading", profiles::zerwa4(), nullptr,
+                             [](Bench& b) {
+                                 typeInto(b, {2, 0}, {"4", "4.", "4.2"});
+                             }},
+                    StepCase{"+ 8", profiles::zerwa4(), nullptr,
+                             [](Bench& b) { b.session->stepColumn(8); }},
+                    StepCase{"- 0,5", profiles::zerwa4_60(), nullptr,
+                             [](Bench& b) { b.session->stepColumn(-0.5); }},
+                    StepCase{"clear", profiles::zerwa8(),
+                             [](Bench& b) {
+                                 b.doc().replaceSettings(kValidSettings);
+                                 b.doc().setDownloadEnabled(true);
+                                 typeInto(b, {3, 4}, {"17"});
+                                 typeInto(b, {0, 4}, {"999"});
+                             },
+                             [](Bench& b) {
+                                 b.prompter.yesNo.push_back(true);
+                                 b.session->clear();
+                             }},
+                    StepCase{"clear with the axes", profiles::zerwa4(),
+                             [](Bench& b) {
+                                 b.doc().setAxisEditMode(true);
+                                 typeInto(b, {0, 4}, {"999"});
+                                 typeInto(b, {1, 0}, {"x"});
+                             },
+                             [](Bench& b) {
+                                 b.prompter.yesNo.push_back(true);
+                                 b.session->clear();
+                             }},
+                    StepCase{"slope fill", profiles::zerwa4_60(),
+                             [](Bench& b) {
+                                 typeInto(b, {2, 10}, {"20"});
+                                 b.doc().setRememberedCell({2, 10});
+                             },
+                             [](Bench& b) {
+                                 b.prompter.slopeFills.push_back(SlopeFillEntries{"1,5", "4"});
+                                 b.session->slopeFill();
+                             }},
+                    StepCase{"a settings field and its check", profiles::zerwa4(),
+                             [](Bench& b) { b.doc().replaceSettings(kValidSettings); },
+                             [](Bench& b) {
+                                 b.doc().typeSetting(SettingField::Opening, "5");
+                                 b.doc().typeSetting(SettingField::Closing, "");
+                                 b.session->leaveSetting(SettingField::Opening);
+                             }},
+                    StepCase{"a drop-down list", profiles::zerwa4_60(), nullptr, [](Bench& b) {
+                                 b.doc().chooseSetting(SettingField::Cylinders, "6");
+                             }}));
 
 TEST(MapHistory, KeystrokesOfOneVisitAreOneStepAndEscapeLeavesNone) {
     Bench bench(profiles::zerwa8());
@@ -210,12 +213,12 @@ TEST(MapHistory, HundredMixedStepsUndoneAndRedoneSaveTheSameBytes) {
             doc.chooseSetting(SettingField::InputPolarity, pick(2) ? "Felfutó" : "Lefutó");
             break;
         case 4:
-            bench.prompter.answerSlopeFill(SlopeFillEntries{"-1,5", "7"});
+            bench.prompter.slopeFills.push_back(SlopeFillEntries{"-1,5", "7"});
             doc.setRememberedCell({1 + pick(4), 1 + pick(60)});
             bench.session->slopeFill();
             break;
         default:
-            bench.prompter.answerYesNo(true);
+            bench.prompter.yesNo.push_back(true);
             bench.session->clear();
         }
     }
@@ -232,7 +235,7 @@ TEST(MapHistory, LoadAndResetStartAFreshHistoryASaveKeepsIt) {
     Bench bench(profiles::zerwa4());
     MapDocument& doc = bench.doc();
     typeInto(bench, {1, 1}, {"9"});
-    bench.prompter.answerSaveFile(bench.folder.filePath("m.qmt"));
+    bench.prompter.saveFiles.push_back(bench.folder.filePath("m.qmt"));
     bench.session->save();
     EXPECT_TRUE(doc.history().canUndo());
     ASSERT_TRUE(bench.session->readMapFile(bench.folder.filePath("m.qmt")));
@@ -255,7 +258,7 @@ TEST(MapHistory, UndoOnAnEmptyHistoryDoesNothing) {
     bench.session->undo();
     bench.session->redo();
     EXPECT_EQ(bench.state(), before);
-    EXPECT_EQ(bench.prompter.records().size(), 0);
+    EXPECT_EQ(bench.prompter.records.size(), 0);
 }
 
 TEST(MapHistory, AStepStoppedHalfWayIsUndoneToExactlyTheRowsItChanged) {
@@ -277,7 +280,7 @@ TEST(MapHistory, AnUndoDuringTheBreakIsWhatTheDeviceGets) {
     bench.session->startDownload();
     bench.session->undo();
     bench.session->downloadTick();
-    const QByteArray wire = bench.serial.writtenSinceOpen();
+    const QByteArray wire = bench.serial.written();
     ASSERT_EQ(wire.size(), 381);
     // Frame index 3 + k carries row 30, column 4 - k: column 2 is k = 2, and its value is 2
     // again, sent in half units.

@@ -2,20 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <ostream>
 
 // Readable GoogleTest failure output for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-    *out << '[';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *out << (i ? ", \"" : "\"") << list.at(i).toStdString() << '"';
-    *out << ']';
 }
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {

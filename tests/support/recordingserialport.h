@@ -1,80 +1,103 @@
 #pragma once
 
 #include "link/serialport.h"
+#include "link/serialporterror.h"
 
-#include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QString>
+#include <QTimer>
 
 namespace zerwa::test {
 
-// What the recording serial port did, with the time of each operation, and how it is told
-// to misbehave. It outlives the port (the fixture owns it, the main window owns the port).
+// What the recording serial port did, and how it is told to fail (the fixture owns it).
 class SerialRecorder {
 public:
-    enum class Op { Select, Open, BreakOn, BreakOff, Write, Close, Released };
+    enum class Op { Open, BreakOn, BreakOff, Write, Close };
     struct Event {
         Op op;
-        qint64 atNs; // since the recorder was made
-        bool ok;     // false for a refused operation
+        qint64 atMs; // since the recorder was made
         int port;
-        QByteArray bytes; // Write
+        QByteArray bytes; // written; empty for a refused write
     };
 
-    SerialRecorder() { m_clock.start(); }
-
-    // Misbehaviour, for the opens and writes that follow.
-    QString openFailure;      // non-empty: open throws SerialPortError with this text
-    bool refuseBreak = false; // set break (on or off) fails
-    int failWriteAt = -1;     // this write after an open (0 = the first) and the rest fail
-    qint64 undeliveredOnClose = 0;
+    QString openFailure;        // non-empty: open throws SerialPortError with this text
+    int failWriteAt = -1;       // this write after an open (0 = the first) and the rest fail
     bool closeTimesOut = false; // the close reports a line that did not drain in time
     int releaseDelayMs = 0;     // 0: released within close(); else later, from the event loop
+    QList<Event> events;
+    bool open = false;
+    int writes = 0;
+    QElapsedTimer clock;
 
-    const QList<Event>& events() const { return m_events; }
-    QList<Op> ops() const;
-    int count(Op op) const;
-    // The first event of this kind at or after `from`, or -1.
-    qsizetype indexOf(Op op, qsizetype from = 0) const;
-    // Every byte written successfully after the last open.
-    QByteArray writtenSinceOpen() const;
-    qint64 msBetween(qsizetype first, qsizetype second) const;
-    bool isOpen() const { return m_open; }
-    void clear() { m_events.clear(); }
-
-private:
-    friend class RecordingSerialPort;
-    void record(Op op, bool ok, int port, const QByteArray& bytes = {});
-
-    QElapsedTimer m_clock;
-    QList<Event> m_events;
-    bool m_open = false;
-    int m_writesSinceOpen = 0;
+    SerialRecorder() { clock.start(); }
+    QList<Op> ops() const {
+        QList<Op> result;
+        for (const Event& event : events)
+            result << event.op;
+        return result;
+    }
+    QByteArray written() const {
+        QByteArray bytes;
+        for (const Event& event : events)
+            bytes += event.bytes;
+        return bytes;
+    }
 };
 
 class RecordingSerialPort : public SerialPort {
 public:
     explicit RecordingSerialPort(SerialRecorder& recorder)
-        : m_recorder(recorder) {}
+        : m_log(recorder) {}
 
-    void selectPort(int number) override;
+    void selectPort(int number) override { m_port = number; }
     int selectedPort() const override { return m_port; }
-    void open() override;
-    bool isOpen() const override { return m_recorder.m_open; }
-    bool setBreak(bool on) override;
-    bool write(const QByteArray& bytes) override;
-    void close(CloseHandler done) override;
+    bool isOpen() const override { return m_log.open; }
+    void open() override {
+        if (m_log.open || !m_log.openFailure.isEmpty())
+            throw SerialPortError(m_log.open ? QStringLiteral("nyitva") : m_log.openFailure);
+        record(SerialRecorder::Op::Open);
+        m_log.open = true;
+        m_log.writes = 0;
+    }
+    bool setBreak(bool on) override {
+        record(on ? SerialRecorder::Op::BreakOn : SerialRecorder::Op::BreakOff);
+        return m_log.open;
+    }
+    bool write(const QByteArray& bytes) override {
+        const bool ok = m_log.open && (m_log.failWriteAt < 0 || m_log.writes++ < m_log.failWriteAt);
+        record(SerialRecorder::Op::Write, ok ? bytes : QByteArray());
+        return ok;
+    }
+    void close(CloseHandler done) override {
+        if (!m_log.open || m_closing) {
+            if (!m_log.open && done)
+                done({});
+            return;
+        }
+        record(SerialRecorder::Op::Close);
+        const CloseResult result{0, m_log.closeTimesOut, QStringLiteral("COM%1").arg(m_port)};
+        auto release = [this, done, result] {
+            m_closing = false;
+            m_log.open = false;
+            if (done)
+                done(result);
+        };
+        if (m_log.releaseDelayMs <= 0)
+            return release();
+        m_closing = true;
+        QTimer::singleShot(m_log.releaseDelayMs, &m_context, release);
+    }
 
 private:
-    void release(const CloseHandler& done);
+    void record(SerialRecorder::Op op, const QByteArray& bytes = {}) {
+        m_log.events.append({op, m_log.clock.elapsed(), m_port, bytes});
+    }
 
-    SerialRecorder& m_recorder;
+    SerialRecorder& m_log;
     int m_port = 1;
-    int m_openPort = 0;
     bool m_closing = false;
-    QObject m_timerContext; // delayed releases end with the port
+    QObject m_context; // a delayed release ends with the port
 };
 
 } // namespace zerwa::test

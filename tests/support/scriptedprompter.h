@@ -3,17 +3,17 @@
 #include "model/prompter.h"
 
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
-#include <optional>
+#include <stdexcept>
 
 namespace zerwa::test {
 
 // Answers the main window's questions from a script and records what was asked, in order.
-// A question with no scripted answer is recorded as unexpected and answered "No"/cancel.
+// A question with no scripted answer is recorded as unexpected and answered No or Cancel; the
+// correction dialog, which would ask again and again, throws instead.
 class ScriptedPrompter : public Prompter {
 public:
     enum class Kind { Message, YesNo, Error, Correction, SlopeFill, OpenFile, SaveFile };
@@ -24,52 +24,67 @@ public:
         FileDialogRequest request;
     };
 
-    // Scripted answers, consumed in order.
-    void answerYesNo(bool yes) { m_yesNo.push_back(yes); }
-    // The text typed into the correction dialog before it is closed.
-    void answerCorrection(const QString& typed) { m_corrections.push_back(typed); }
-    // The entries the slope-fill dialog accepts, or nothing for Cancel.
-    void answerSlopeFill(std::optional<SlopeFillEntries> entries) {
-        m_slopeFills.push_back(std::move(entries));
+    std::deque<bool> yesNo;
+    std::deque<QString> corrections; // the texts typed into the correction dialog
+    std::deque<std::optional<SlopeFillEntries>> slopeFills; // nothing: Cancel
+    std::deque<std::optional<QString>> openFiles;
+    std::deque<std::optional<QString>> saveFiles;
+    std::function<void()> onRecord; // called as each question is asked, before the answer
+    QList<Record> records;
+    QStringList unexpected;
+
+    void showMessage(const QString& text) override { record(Kind::Message, text); }
+    void showError(const QString& text) override { record(Kind::Error, text); }
+    bool askYesNo(const QString& text) override {
+        record(Kind::YesNo, text);
+        return take(yesNo);
     }
-    void answerOpenFile(std::optional<QString> path) { m_openFiles.push_back(std::move(path)); }
-    void answerSaveFile(std::optional<QString> path) { m_saveFiles.push_back(std::move(path)); }
-
-    void showMessage(const QString& text) override;
-    bool askYesNo(const QString& text) override;
-    void showError(const QString& text) override;
-    // Throws when no answer is scripted, so that a test cannot hang in the correction loop.
-    QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
-    std::optional<SlopeFillEntries> askSlopeFill() override;
-    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
-    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
-
-    // Called as each question is asked, before it is answered (to look at the window then).
-    void setOnRecord(std::function<void(const Record&)> callback) {
-        m_onRecord = std::move(callback);
+    QString askCorrectedValue(const QString& rangeText, const QString& cellText) override {
+        record(Kind::Correction, rangeText, cellText);
+        if (corrections.empty())
+            throw std::runtime_error("no scripted answer for the correction dialog");
+        return take(corrections);
+    }
+    std::optional<SlopeFillEntries> askSlopeFill() override {
+        record(Kind::SlopeFill, {});
+        return take(slopeFills);
+    }
+    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override {
+        record(Kind::OpenFile, request.presetName, {}, request);
+        return take(openFiles);
+    }
+    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override {
+        record(Kind::SaveFile, request.presetName, {}, request);
+        return take(saveFiles);
     }
 
-    const QList<Record>& records() const { return m_records; }
-    // The texts of every record of one kind, in order.
-    QStringList texts(Kind kind) const;
+    QStringList texts(Kind kind) const {
+        QStringList result;
+        for (const Record& entry : records)
+            if (entry.kind == kind)
+                result << entry.text;
+        return result;
+    }
     QStringList messages() const { return texts(Kind::Message); }
     QStringList errors() const { return texts(Kind::Error); }
-    // Questions that found no scripted answer, and answers that were never asked for.
-    QStringList unexpected() const { return m_unexpected; }
-    bool allAnswersUsed() const;
-    void clear();
 
 private:
-    void record(Record entry);
-
-    std::function<void(const Record&)> m_onRecord;
-    QList<Record> m_records;
-    QStringList m_unexpected;
-    std::deque<bool> m_yesNo;
-    std::deque<QString> m_corrections;
-    std::deque<std::optional<SlopeFillEntries>> m_slopeFills;
-    std::deque<std::optional<QString>> m_openFiles;
-    std::deque<std::optional<QString>> m_saveFiles;
+    void record(Kind kind, const QString& text, const QString& value = {},
+                const FileDialogRequest& request = {}) {
+        records.append({kind, text, value, request});
+        if (onRecord)
+            onRecord();
+    }
+    // The next scripted answer, or No, an empty text or Cancel when there is none.
+    template <typename T> T take(std::deque<T>& answers) {
+        if (answers.empty()) {
+            unexpected << records.constLast().text;
+            return T();
+        }
+        const T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 } // namespace zerwa::test

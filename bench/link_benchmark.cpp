@@ -1,5 +1,5 @@
-// Figures for the download path; built with the tests, run by hand:
-//   build/tests/link/link_benchmark
+// Figures for the download path: frame encoding, the whole-map check and a download over a
+// pseudo-terminal.
 #include "link/downloadcheck.h"
 #include "link/downloadframe.h"
 #include "link/qtserialport.h"
@@ -7,9 +7,9 @@
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/settingspanel.h"
 #include "model/variantprofiles.h"
-#include "pseudoterminal.h"
-#include "samplemaps.h"
 #include "support/formfixture.h"
+#include "support/programtable.h"
+#include "support/pseudoterminal.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,8 +33,8 @@ const VariantProfile& profileAt(std::int64_t index) {
 
 void BM_EncodeDownloadFrame(benchmark::State& state) {
     const VariantProfile& p = profileAt(state.range(0));
-    test::SampleMap map = test::validSampleMap(p);
-    test::fillDataCells(map.table, QStringLiteral("12,3"));
+    test::SampleMap map(p);
+    map.fill(QStringLiteral("12,3"));
     for (auto _ : state)
         benchmark::DoNotOptimize(EncodeDownloadFrame(p, map.table, map.settings, comma));
     state.SetLabel(p.programName.toStdString());
@@ -44,8 +44,8 @@ BENCHMARK(BM_EncodeDownloadFrame)->DenseRange(0, 2)->Unit(benchmark::kMicrosecon
 // Every cell a 1000-digit text just below 63,5 (the check lets it through as 63,5).
 void BM_EncodeDownloadFrameLongTexts(benchmark::State& state) {
     const VariantProfile& p = profiles::zerwa4_60();
-    test::SampleMap map = test::validSampleMap(p);
-    test::fillDataCells(map.table, QStringLiteral("63,4") + QString(1000, u'9'));
+    test::SampleMap map(p);
+    map.fill(QStringLiteral("63,4") + QString(1000, u'9'));
     map.settings.limitRpm = QStringLiteral("600,") + QString(1000, u'0') + u'1';
     for (auto _ : state)
         benchmark::DoNotOptimize(EncodeDownloadFrame(p, map.table, map.settings, comma));
@@ -54,7 +54,7 @@ BENCHMARK(BM_EncodeDownloadFrameLongTexts)->Unit(benchmark::kMicrosecond);
 
 void BM_ValidateForDownload(benchmark::State& state) {
     const VariantProfile& p = profileAt(state.range(0));
-    const test::SampleMap map = test::validSampleMap(p);
+    const test::SampleMap map(p);
     for (auto _ : state)
         benchmark::DoNotOptimize(ValidateForDownload(p, map.table, map.settings, comma));
     state.SetLabel(p.programName.toStdString());
@@ -74,13 +74,13 @@ void BM_PtyClickToLastByte(benchmark::State& state) {
     fixture.setSerialPortFactory(
         [](const QString& folder) { return std::make_unique<QtSerialPort>(folder); });
     TForm1& form = fixture.start();
-    const test::SampleMap map = test::validSampleMap(p);
+    const test::SampleMap map(p);
     form.mapModel->setTable(map.table);
     form.Panel1->setSettings(map.settings);
     form.LetoltBtn->setEnabled(true);
     const qsizetype wireSize = p.frameLength * 3;
     for (auto _ : state) {
-        fixture.prompter().clear();
+        fixture.prompter().records.clear();
         QElapsedTimer clock;
         clock.start();
         form.LetoltBtnClick();
@@ -96,7 +96,7 @@ void BM_PtyClickToLastByte(benchmark::State& state) {
 BENCHMARK(BM_PtyClickToLastByte)
     ->DenseRange(0, 2)
     ->UseManualTime()
-    ->Iterations(3)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 // How many of 741 queued bytes reach the far side when the port is closed right after the

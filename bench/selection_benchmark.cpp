@@ -21,7 +21,7 @@ private slots:
             form.StringGrid1->moveToCell({2, down ? 2 : 1});
             down = !down;
         }
-        QVERIFY(fixture.prompter().records().isEmpty());
+        QVERIFY(fixture.prompter().records.isEmpty());
     }
 };
 

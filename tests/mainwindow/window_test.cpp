@@ -1,0 +1,252 @@
+#include "chart/chartmirror.h"
+#include "chart/mapchartview.h"
+#include "mainwindow/buttonbars.h"
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/maptablemodel.h"
+#include "mainwindow/portchooserpanel.h"
+#include "mainwindow/settingspanel.h"
+#include "mainwindow/tablecommands.h"
+#include "support/formfixture.h"
+#include "support/testfiles.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPushButton>
+#include <QValueAxis>
+
+using namespace zerwa;
+using test::FormFixture;
+using test::ProgramFacts;
+
+namespace {
+
+QStringList itemsOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QList<QRect> geometries(const QList<QWidget*>& widgets) {
+    QList<QRect> result;
+    for (const QWidget* widget : widgets)
+        result << widget->geometry();
+    return result;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void builtAsDesigned_data() { test::addProgramRows(); }
+    void builtAsDesigned() {
+        QFETCH(const ProgramFacts*, program);
+        const ProgramFacts& f = *program;
+        FormFixture fixture(f.profile());
+        TForm1& form = fixture.start();
+        QCOMPARE(form.size(), QSize(720, f.windowHeight));
+        QCOMPARE(form.minimumSize(), QSize(720, f.minHeight));
+        QCOMPARE(form.maximumSize(), QSize(720, f.maxHeight));
+        // clang-format off
+        QCOMPARE(geometries({form.Panel4, form.LoadBtn, form.SaveBtn, form.EditBtn, form.TorolBtn,
+                             form.HelpBtn, form.StringGrid1, form.Panel1, form.Panel3, form.KilepBtn,
+                             form.ComBtn, form.LetoltBtn, form.Panel3->Panel5, form.Chart1}),
+                 QList<QRect>({{7, 7, 362, 46}, {7, 10, 58, 28}, {72, 10, 58, 28}, {153, 10, 58, 28},
+                               {234, 10, 58, 28}, {323, 10, 30, 28}, {7, 65, 362, f.gridHeight},
+                               {391, 196, 312, 202}, {391, 404, 312, 46}, {20, 10, 60, 28},
+                               {124, 10, 60, 28}, {234, 10, 61, 28}, {0, 0, 312, 46}, {391, 7, 314, 178}}));
+        // clang-format on
+        QCOMPARE(QStringList({form.LoadBtn->text(), form.SaveBtn->text(), form.EditBtn->text(),
+                              form.TorolBtn->text(), form.HelpBtn->text(), form.KilepBtn->text(),
+                              form.LetoltBtn->text(), form.Panel3->Panel5->Label6->text(),
+                              form.Panel3->Panel5->ComOkBtn->text()}),
+                 QStringList({"Load", "Save", "Edit", "Törlés", "", "Kilépés", "Letöltés",
+                              "Port :", "OK"}));
+
+        const QList<QWidget*> fields = {form.Panel1->ComboBox1, form.Panel1->Edit1,
+                                        form.Panel1->Edit2,     form.Panel1->Edit3,
+                                        form.Panel1->ComboBox3, form.Panel1->ComboBox4};
+        const int fieldTops[] = {7, 39, 72, 104, 137, 169};
+        const int labelTops[] = {13, 46, 78, 111, 143, 169};
+        QStringList labels;
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(fields.at(i)->geometry(), QRect(f.fieldLeft, fieldTops[i], f.fieldWidth, 24));
+            QCOMPARE(form.Panel1->labels.at(i)->pos(), QPoint(20, labelTops[i]));
+            labels << form.Panel1->labels.at(i)->text();
+        }
+        QCOMPARE(labels,
+                 QStringList({"Hengerek száma :", "Határolási ford. szám :",
+                              "Nyitás (ms/vezérlési mód) :", "Zárás (ms/zárási szög(fok)) :",
+                              "Bemeneti polaritás :", "Kimeneti polaritás :"}));
+        QCOMPARE(itemsOf(form.Panel1->ComboBox1), f.cylinders);
+        QCOMPARE(itemsOf(form.Panel1->ComboBox3), QStringList({"Lefutó", "Felfutó"}));
+        QCOMPARE(itemsOf(form.Panel1->ComboBox4), QStringList({"Felfutó", "Lefutó"}));
+        QComboBox* ports = form.Panel3->Panel5->ComboBox2;
+        QCOMPARE(itemsOf(ports).size(), f.portItems);
+        QCOMPARE(ports->itemText(f.portItems - 1), QString::number(f.portItems));
+        QCOMPARE(ports->currentIndex(), f.firstPortSelected ? 0 : -1);
+
+        MapGrid* grid = form.StringGrid1;
+        QCOMPARE(grid->verticalHeader()->width(), f.columnWidths.at(0));
+        for (int c = 1; c <= f.mapColumns; ++c)
+            QCOMPARE(grid->columnWidth(c), f.columnWidths.at(c));
+        QCOMPARE(grid->rowHeight(1), 20);
+        QCOMPARE(grid->model()->columnCount(), f.mapColumns + 1);
+        QCOMPARE(grid->model()->rowCount(), f.rpmRows + 1);
+
+        QStringList menu;
+        for (const QAction* action : form.tableCommands()->PopupMenu1->actions())
+            menu << action->text();
+        QCOMPARE(menu, f.slopeFill ? QStringList({"Plusz", "Minusz", "Függvény"})
+                                   : QStringList({"Plusz", "Minusz"}));
+
+        ChartMirror* chart = form.chart();
+        QCOMPARE(chart->chart()->title(), QStringLiteral("Grafikon"));
+        QVERIFY(chart->chart()->isPlotAreaBackgroundVisible()); // the back wall is white
+        QCOMPARE(chart->chart()->plotAreaBackgroundBrush().color(), QColor(Qt::white));
+        QCOMPARE(chart->seriesCount(), f.mapColumns);
+        const QList<QColor> colours = {{0, 128, 255},  {255, 0, 0},    {0, 128, 0},
+                                       {128, 0, 0},    {255, 255, 0},  {128, 255, 255},
+                                       {128, 128, 64}, {255, 128, 255}};
+        for (int c = 1; c <= f.mapColumns; ++c) {
+            QCOMPARE(chart->series(c)->objectName(), QStringLiteral("Series%1").arg(c));
+            QCOMPARE(chart->series(c)->pen().color(), colours.at(c - 1));
+            QCOMPARE(chart->series(c)->count(), f.rpmRows);
+        }
+        const auto* valueAxis =
+            qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).value(0));
+        QVERIFY(valueAxis);
+        QCOMPARE(QPointF(valueAxis->min(), valueAxis->max()), QPointF(0, 64));
+
+        // First start in an empty folder: the default table, shown and drawn, and nothing else.
+        const int c = f.mapColumns;
+        QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), f.headings.last());
+        QCOMPARE(grid->model()->headerData(f.rpmRows, Qt::Vertical).toInt(),
+                 f.defaultRpm(f.rpmRows));
+        QCOMPARE(grid->model()->data(grid->model()->index(f.rpmRows, c)).toInt(), c);
+        QCOMPARE(chart->series(c)->name(), f.headings.last());
+        QCOMPARE(chart->series(c)->at(f.rpmRows - 1), QPointF(f.rpmRows - 1, c));
+        QCOMPARE(chart->pointLabel(1, f.rpmRows - 1), QString::number(f.defaultRpm(f.rpmRows)));
+        QCOMPARE(form.table().cell(0, 0), QString());
+        QCOMPARE(form.Panel1->settings(), SettingsBlock());
+        QVERIFY(!form.LetoltBtn->isEnabled());
+        QCOMPARE(QStringList({form.ComBtn->text(), form.windowTitle(), form.currentMapFileName()}),
+                 QStringList({"Com1", "Form1", f.defaultMapFile}));
+        QCOMPARE(form.rememberedCell(), f.rememberedCell);
+        QVERIFY(form.Panel3->Panel5->isHidden());
+        QVERIFY(fixture.prompter().records.isEmpty());
+    }
+
+    // Start-up reads the working file: line 1 names the map, line 2 the port.
+    void startupReopensTheSavedMap_data() {
+        QTest::addColumn<const ProgramFacts*>("program");
+        QTest::addColumn<QString>("mapFile"); // what line 1 names
+        QTest::addColumn<QByteArray>("portLine");
+        QTest::addColumn<QString>("message");
+        for (const ProgramFacts& f : test::programFacts()) {
+            const QByteArray last = QByteArray::number(f.portItems);
+            QTest::addRow("%s map", f.name) << &f << "Mérés.qmt" << last << QString();
+            QTest::addRow("%s one line", f.name) << &f << "Mérés.qmt" << QByteArray() << QString();
+            QTest::addRow("%s deleted map, no such port", f.name)
+                << &f << "régi/törölt.qmt" << QByteArray("99")
+                << "Nem tudom megnyitni az állományt!\n%1";
+        }
+    }
+    void startupReopensTheSavedMap() {
+        QFETCH(const ProgramFacts*, program);
+        QFETCH(QString, mapFile);
+        QFETCH(QByteArray, portLine);
+        QFETCH(QString, message);
+        FormFixture fixture(program->profile());
+        const QString path = fixture.pathOf(mapFile);
+        test::writeBytes(
+            fixture.pathOf("Mérés.qmt"),
+            test::crlfFile({program->magic.toLatin1(), "8", "3500", "", "", "", "", "sarok"}));
+        QByteArray working = path.toLatin1() + "\r\n"; // é, ö and ó have the same byte in Latin-1
+        if (!portLine.isEmpty())
+            working += portLine + "\r\n";
+        test::writeBytes(fixture.pathOf(program->workingFile), working);
+
+        TForm1& form = fixture.start();
+        QCOMPARE(form.currentMapFileName(), path);
+        const QString port =
+            portLine.toInt() > program->portItems || portLine.isEmpty() ? "1" : portLine;
+        QCOMPARE(form.ComBtn->text(), "Com" + port);
+        QCOMPARE(form.portNumber(), port.toInt());
+        if (message.isEmpty()) {
+            QCOMPARE(form.windowTitle(), path);
+            QVERIFY(form.LetoltBtn->isEnabled());
+            QCOMPARE(form.Panel1->settings().limitRpm, QStringLiteral("3500"));
+            QCOMPARE(form.table().cell(0, 0), QStringLiteral("sarok"));
+            QCOMPARE(fixture.prompter().errors(),
+                     QStringList({"'' nem érvényes szám."})); // drawn at 0
+            return;
+        }
+        QCOMPARE(fixture.prompter().messages(), QStringList({message.replace("%1", path)}));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
+        QVERIFY(!form.LetoltBtn->isEnabled());
+        QCOMPARE(form.table().cell(1, 0), program->headings.at(0));
+        fixture.prompter().saveFiles.push_back(std::nullopt); // the first save proposes that path
+        form.SaveBtnClick();
+        QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::SaveFile),
+                 QStringList({path}));
+    }
+
+    // The Edit button, the window's height and a double click on the chart.
+    void editResizeAndEnlarge() {
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.start();
+        MapGrid* grid = form.StringGrid1;
+        QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
+        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
+        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({0, 0}));
+        QVERIFY(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
+        grid->moveToCell({0, 3});
+        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
+        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({1, 1}));
+        QCOMPARE(grid->currentCell(), (CellPos{1, 3})); // the selection left the fixed axis
+
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.resize(720, 780);
+        QCOMPARE(grid->height(), 384 + 780 - 495);
+        form.resize(900, 300); // beyond the limits
+        QCOMPARE(form.size(), QSize(720, 480));
+        QCOMPARE(grid->height(), 384 + 480 - 495);
+        for (const ProgramFacts& f : test::programFacts()) {
+            FormFixture other(f.profile());
+            TForm1& window = other.start();
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::mouseDClick(window.Chart1->viewport(), Qt::LeftButton);
+            QCOMPARE(window.Chart1->geometry(), QRect(8, 7, 696, f.enlargedChartHeight));
+            QVERIFY(!window.StringGrid1->isVisible());
+            window.resize(720, 700); // the restored geometry is the one kept at start-up
+            QTest::mouseDClick(window.Chart1->viewport(), Qt::LeftButton);
+            QCOMPARE(window.Chart1->geometry(), QRect(391, 7, 314, 178));
+            QVERIFY(window.StringGrid1->isVisible());
+        }
+    }
+
+    void exitAsksEveryTime() {
+        for (const bool yes : {false, true}) {
+            FormFixture fixture(profiles::zerwa8());
+            TForm1& form = fixture.start();
+            fixture.prompter().yesNo = {yes};
+            QTest::mouseClick(form.KilepBtn, Qt::LeftButton);
+            QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::YesNo),
+                     QStringList({"Elmentette a változásokat?"}));
+            QCOMPARE(fixture.exitCode(), yes ? std::optional<int>(0) : std::nullopt);
+        }
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
