@@ -53,6 +53,12 @@ public:
         friend bool operator==(const State&, const State&) = default;
     };
     State state() { return {doc().table(), doc().settings(), doc().downloadEnabled()}; }
+    // The state and history length before the action a test undoes.
+    void begin() {
+        doc().closeEdit();
+        before = state();
+        stepsBefore = doc().history().count();
+    }
     QByteArray saved(const QString& name) {
         EXPECT_TRUE(session->writeMapFile(name));
         return test::readBytes(folder.filePath(name));
@@ -63,13 +69,22 @@ public:
     test::SerialRecorder serial;
     CountingChart chart;
     std::unique_ptr<MapSession> session;
+    State before;
+    int stepsBefore = 0;
 };
 
+void typeInto(Bench& b, CellPos cell, const QStringList& keystrokes) {
+    for (const QString& text : keystrokes)
+        b.doc().typeCell(cell, text);
+}
+
+const SettingsBlock kValidSettings{"4", "9000", "1,5", "3", "Lefutó", "Felfutó"};
+
+// One user action, after `Bench::begin()`; what comes before it sets the scene.
 struct StepCase {
     const char* name;
     const VariantProfile& profile;
-    std::function<void(Bench&)> prepare; // before the step, not part of it
-    std::function<void(Bench&)> step;    // one user action
+    std::function<void(Bench&)> run;
 };
 
 void PrintTo(const StepCase& c, std::ostream* out) {
@@ -79,97 +94,48 @@ void PrintTo(const StepCase& c, std::ostream* out) {
 class OneStep : public testing::TestWithParam<StepCase> {};
 
 TEST_P(OneStep, IsUndoneAndRedoneToTheExactTexts) {
-    const StepCase& c = GetParam();
-    Bench bench(c.profile);
-    if (c.prepare)
-        c.prepare(bench);
-    bench.doc().closeEdit();
-    const int stepsBefore = bench.doc().history().count();
-    const Bench::State before = bench.state();
-    c.step(bench);
+    Bench bench(GetParam().profile);
+    GetParam().run(bench);
     const Bench::State after = bench.state();
-    ASSERT_NE(after, before);
-    EXPECT_EQ(bench.doc().history().count(), stepsBefore + 1);
+    ASSERT_NE(after, bench.before);
+    EXPECT_EQ(bench.doc().history().count(), bench.stepsBefore + 1);
     EXPECT_EQ(bench.prompter.unexpected, QStringList());
     bench.session->undo();
-    EXPECT_EQ(bench.state(), before);
+    EXPECT_EQ(bench.state(), bench.before);
     bench.session->redo();
     EXPECT_EQ(bench.state(), after);
 }
 
-void typeInto(Bench& b, CellPos cell, const QStringList& keystrokes) {
-    for (const QString& text : keystrokes)
-        b.doc().typeCell(cell, text);
-}
-
-const SettingsBlock kValidSettings{"4", "9000", "1,5", "3", "Lefutó", "Felfutó"};
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, OneStep,
-    testing::Values(StepCase{"typing and its correction", profiles::zerwa8(), nullptr,
-                             [](Bench& b) {
-                                 typeInto(b, {2, 1}, {"7", "70"});
-                                 b.prompter.corrections.push_back("05");
-                                 b.session->selectionMoving({3, 1});
-                             }},
-                    StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(),
-                             [](Bench& b) {
-                                 b.doc().setAxisEditMode(true);
-                                 b.doc().setRememberedCell({0, 3});
-                             },
-                             [](Bench& b) {
-                                 typeInto(b, {0, 3}, {"1", "12", "120"});
-                                 b.prompter.corrections.push_back("12000");
-                                 b.session->selectionMoving({1, 3});
-                             }},
-                    StepCase{"a heading", profiles::zerwa4(), nullptr,
-                             [](Bench& b) {
-                                 typeInto(b, {2, 0}, {"4", "4.", "4.2"});
-                             }},
-                    StepCase{"+ 8", profiles::zerwa4(), nullptr,
-                             [](Bench& b) { b.session->stepColumn(8); }},
-                    StepCase{"- 0,5", profiles::zerwa4_60(), nullptr,
-                             [](Bench& b) { b.session->stepColumn(-0.5); }},
-                    StepCase{"clear", profiles::zerwa8(),
-                             [](Bench& b) {
-                                 b.doc().replaceSettings(kValidSettings);
-                                 b.doc().setDownloadEnabled(true);
-                                 typeInto(b, {3, 4}, {"17"});
-                                 typeInto(b, {0, 4}, {"999"});
-                             },
-                             [](Bench& b) {
-                                 b.prompter.yesNo.push_back(true);
-                                 b.session->clear();
-                             }},
-                    StepCase{"clear with the axes", profiles::zerwa4(),
-                             [](Bench& b) {
-                                 b.doc().setAxisEditMode(true);
-                                 typeInto(b, {0, 4}, {"999"});
-                                 typeInto(b, {1, 0}, {"x"});
-                             },
-                             [](Bench& b) {
-                                 b.prompter.yesNo.push_back(true);
-                                 b.session->clear();
-                             }},
-                    StepCase{"slope fill", profiles::zerwa4_60(),
-                             [](Bench& b) {
-                                 typeInto(b, {2, 10}, {"20"});
-                                 b.doc().setRememberedCell({2, 10});
-                             },
-                             [](Bench& b) {
-                                 b.prompter.slopeFills.push_back(SlopeFillEntries{"1,5", "4"});
-                                 b.session->slopeFill();
-                             }},
-                    StepCase{"a settings field and its check", profiles::zerwa4(),
-                             [](Bench& b) { b.doc().replaceSettings(kValidSettings); },
-                             [](Bench& b) {
-                                 b.doc().typeSetting(SettingField::Opening, "5");
-                                 b.doc().typeSetting(SettingField::Closing, "");
-                                 b.session->leaveSetting(SettingField::Opening);
-                             }},
-                    StepCase{"a drop-down list", profiles::zerwa4_60(), nullptr, [](Bench& b) {
-                                 b.doc().chooseSetting(SettingField::Cylinders, "6");
-                             }}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
+    StepCase{"typing and its correction", profiles::zerwa8(), [](Bench& b) {
+        b.begin(); typeInto(b, {2, 1}, {"7", "70"});
+        b.prompter.corrections.push_back("05"); b.session->selectionMoving({3, 1}); }},
+    StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(), [](Bench& b) {
+        b.doc().setAxisEditMode(true); b.doc().setRememberedCell({0, 3});
+        b.begin(); typeInto(b, {0, 3}, {"1", "12", "120"});
+        b.prompter.corrections.push_back("12000"); b.session->selectionMoving({1, 3}); }},
+    StepCase{"a heading", profiles::zerwa4(), [](Bench& b) {
+        b.begin(); typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
+    StepCase{"+ 8", profiles::zerwa4(), [](Bench& b) { b.begin(); b.session->stepColumn(8); }},
+    StepCase{"- 0,5", profiles::zerwa4_60(), [](Bench& b) { b.begin(); b.session->stepColumn(-0.5); }},
+    StepCase{"clear", profiles::zerwa8(), [](Bench& b) {
+        b.doc().replaceSettings(kValidSettings); b.doc().setDownloadEnabled(true);
+        typeInto(b, {3, 4}, {"17"}); typeInto(b, {0, 4}, {"999"});
+        b.begin(); b.prompter.yesNo.push_back(true); b.session->clear(); }},
+    StepCase{"clear with the axes", profiles::zerwa4(), [](Bench& b) {
+        b.doc().setAxisEditMode(true); typeInto(b, {0, 4}, {"999"}); typeInto(b, {1, 0}, {"x"});
+        b.begin(); b.prompter.yesNo.push_back(true); b.session->clear(); }},
+    StepCase{"slope fill", profiles::zerwa4_60(), [](Bench& b) {
+        typeInto(b, {2, 10}, {"20"}); b.doc().setRememberedCell({2, 10});
+        b.begin(); b.prompter.slopeFills.push_back(SlopeFillEntries{"1,5", "4"}); b.session->slopeFill(); }},
+    StepCase{"a settings field and its check", profiles::zerwa4(), [](Bench& b) {
+        b.doc().replaceSettings(kValidSettings);
+        b.begin(); b.doc().typeSetting(SettingField::Opening, "5");
+        b.doc().typeSetting(SettingField::Closing, ""); b.session->leaveSetting(SettingField::Opening); }},
+    StepCase{"a drop-down list", profiles::zerwa4_60(), [](Bench& b) {
+        b.begin(); b.doc().chooseSetting(SettingField::Cylinders, "6"); }}));
+// clang-format on
 
 TEST(MapHistory, KeystrokesOfOneVisitAreOneStepAndEscapeLeavesNone) {
     Bench bench(profiles::zerwa8());
