@@ -60,8 +60,8 @@ public:
         m_grid->m_editor = editor;
         passUndoKeysToWindow(editor);
         passClipboardKeysToGrid(editor);
-        if (const QVariant font = index.data(Qt::FontRole); font.isValid())
-            editor->setFont(font.value<QFont>());
+        if (index.column() == 0)
+            editor->setFont(m_grid->mapModel()->rpmEditorFont());
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setTextMargins(0, 0, 0, 0);
             refuseTabsAndLineBreaks(line);
@@ -171,22 +171,32 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     setFixedAxes(true);
 }
 
-void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
-    // The narrowest of the three places the rpm text is drawn: the header section, the cell
-    // and the editor, which loses a pixel to the grid line and keeps two pixels each side and
-    // one for the cursor.
-    const int width = profile.gridColumnWidths.value(0);
-    const int available = width - 1 - 2 * 2 - 1;
-    QFont font = this->font();
+namespace {
+
+// The grid's font made narrow enough for the widest rpm text: condensed first, smaller only
+// where condensing is not enough.
+QFont fittedFont(QFont font, int width) {
     for (const int stretch : {100, 90, 85, 80}) {
         font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(kWidestRpm) <= available)
-            break;
+        if (QFontMetrics(font).horizontalAdvance(kWidestRpm) <= width)
+            return font;
     }
-    while (QFontMetrics(font).horizontalAdvance(kWidestRpm) > available && font.pointSizeF() > 5)
+    while (QFontMetrics(font).horizontalAdvance(kWidestRpm) > width && font.pointSizeF() > 5)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    m_model->setRpmColumnFont(font);
-    verticalHeader()->setFont(font);
+    return font;
+}
+
+} // namespace
+
+void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
+    // The rpm text is drawn in three places: the header section (a pixel of margin each side),
+    // the cell (a pixel lost to the grid line, one of margin each side) and the editor (the
+    // grid line's pixel, two of margin each side and one for the cursor).
+    const int width = profile.gridColumnWidths.value(0);
+    const QFont cellFont = fittedFont(font(), width - 1 - 2);
+    m_model->setRpmColumnFont(cellFont);
+    m_model->setRpmEditorFont(fittedFont(font(), width - 1 - 2 * 2 - 1));
+    verticalHeader()->setFont(cellFont);
 }
 
 void MapGrid::setFixedAxes(bool fixed) {

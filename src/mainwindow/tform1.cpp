@@ -51,6 +51,8 @@ TForm1::TForm1(AppContext context, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // The controls below go one by one, and each moves the focus: nothing may watch it now.
+    disconnect(m_focusWatch);
     // A window that closes checks no field it takes the focus from.
     delete m_settingsChecks;
     // The grid and the settings panel show the session's document: they go before it does.
@@ -150,13 +152,14 @@ void TForm1::connectCommands() {
 
     // The focus going from the grid to another control ends the typing in the current cell:
     // typing there again is a new step.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        auto inGrid = [this](const QWidget* widget) {
-            return widget && (widget == StringGrid1 || StringGrid1->isAncestorOf(widget));
-        };
-        if (inGrid(old) && now && !inGrid(now) && now->window() == this)
-            document().closeEdit();
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            auto inGrid = [this](const QWidget* widget) {
+                return widget && (widget == StringGrid1 || StringGrid1->isAncestorOf(widget));
+            };
+            if (inGrid(old) && now && !inGrid(now) && now->window() == this)
+                document().closeEdit();
+        });
 
     // The map's history: Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
     auto shortcut = [this](const QKeySequence& keys, void (TForm1::*slot)()) {

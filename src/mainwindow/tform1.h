@@ -132,6 +132,7 @@ private:
     ChartMirror* m_chart = nullptr;
     TableCommands* m_tableCommands = nullptr;
     SettingsChecks* m_settingsChecks = nullptr;
+    QMetaObject::Connection m_focusWatch;
     std::optional<QString> m_errorAfterMove;
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;

@@ -1,47 +1,103 @@
 #pragma once
 
-#include "model/variantprofile.h"
+#include "storage/mapfile.h"
+#include "support/gtestqt.h"
 #include "support/programtable.h"
+#include "support/testfiles.h"
 
-#include <QByteArray>
+#include <QCoreApplication>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// Qt strings in GoogleTest's failure messages.
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+    return out << text.toStdString();
+}
 
 namespace zerwa::test {
 
+// What a run of the tool gave: its exit code, standard output and standard error.
 struct ToolResult {
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
+    bool operator==(const ToolResult&) const = default;
     QString outText() const { return QString::fromUtf8(out); }
     QString errText() const { return QString::fromUtf8(err); }
 };
+inline ToolResult gives(int exitCode, const QString& out, const QString& err = {}) {
+    return {exitCode, out.toUtf8(), err.toUtf8()};
+}
+inline void PrintTo(const ToolResult& r, std::ostream* out) {
+    *out << "exit " << r.exitCode << ", out \"" << r.out.toStdString() << "\", err \""
+         << r.err.toStdString() << '"';
+}
 
 // Runs the built zerwa tool in a folder of its own, where the tests write their maps.
 class ToolRunner {
 public:
-    ToolRunner();
-
+    ToolRunner() {
+        static int argc = 1; // QProcess needs an application object; GoogleTest makes none
+        static char name[] = "cli_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+    }
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    // Writes the map as its program would save it; returns its file name.
-    QString writeMap(const QString& name, const VariantProfile& profile, const SampleMap& map);
-
-    // Runs the tool to its end. A crash fails the test.
-    ToolResult run(const QStringList& arguments) const;
-    // Starts the tool and leaves it running.
-    void start(QProcess& process, const QStringList& arguments) const;
+    // Writes the map as its program saves it.
+    void writeMap(const QString& name, const VariantProfile& profile, const SampleMap& map) {
+        const auto bytes = mapfile::encode(profile, {map.settings, map.table});
+        ASSERT_TRUE(bytes);
+        writeBytes(path(name), *bytes);
+    }
+    void start(QProcess& process, const QStringList& arguments) const {
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(ZERWA_TOOL), arguments);
+        EXPECT_TRUE(process.waitForStarted());
+    }
+    // Runs the tool to its end; a crash or a hang fails the test.
+    ToolResult run(const QStringList& arguments) const {
+        QProcess process;
+        start(process, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(u' ');
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << arguments.join(u' ');
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
 
 private:
     QTemporaryDir m_dir;
 };
 
+// A test of the tool run once for each program (instantiated with programName).
+class ToolTest : public ::testing::TestWithParam<ProgramFacts> {
+protected:
+    const ProgramFacts& f = GetParam();
+    const VariantProfile& profile = f.profile();
+    ToolRunner tool;
+    void write(const QString& name, const SampleMap& map) { tool.writeMap(name, profile, map); }
+};
+inline std::string programName(const ::testing::TestParamInfo<ProgramFacts>& info) {
+    return info.param.name;
+}
+
 // The frame of the worked example's settings (4 cylinders, 12000 rpm, 1,5 ms, 3 ms, rising
-// input, falling output) with every cell 10, in the profile's length, from the documented
-// layout: 83 07 35, the cells, 0C 3A 0C, the cells, 4F.
-QByteArray workedExampleFrame(int frameLength);
-SampleMap workedExampleMap(const VariantProfile& profile);
-QByteArray wireOf(const QByteArray& frame);
+// input, falling output) with every cell 10, from the documented layout: 83 07 35, the cells,
+// 0C 3A 0C, the cells, 4F.
+inline QByteArray workedExampleFrame(int frameLength) {
+    QByteArray frame(frameLength, char(0x14));
+    frame.replace(0, 3, "\x83\x07\x35").replace(63, 3, "\x0C\x3A\x0C");
+    frame[frameLength - 1] = 0x4F;
+    return frame;
+}
+
+// Each frame byte followed by FF FF.
+inline QByteArray wireOf(const QByteArray& frame) {
+    QByteArray wire;
+    for (const char byte : frame)
+        wire += byte + QByteArray("\xFF\xFF");
+    return wire;
+}
 
 } // namespace zerwa::test
