@@ -138,8 +138,6 @@ private slots:
                  QList<QWidget*>({form.LEEmelkedes, form.LELepes, form.BtnOk, form.BtnCancel}));
     }
 
-    // OK accepts only valid entries; a refusal keeps the dialog open; the fields are empty at
-    // every show.
     // OK accepts only valid entries (the rule itself is tested in the core); a refusal keeps the
     // dialog open with the user's entries; the fields are empty at every show.
     void slopeFillDialogEntries() {

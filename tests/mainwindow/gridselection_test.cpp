@@ -1,6 +1,7 @@
 // How the grid's selection meets the cell check: the check runs before the selection moves,
 // the fixed row and column are not cells, and leaving axis-edit mode checks nothing. And the
 // rpm column shows five digits whole.
+#include "mainwindow/buttonbars.h"
 #include "mainwindow/mapgrid.h"
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/settingspanel.h"
@@ -11,6 +12,7 @@
 #include <QBrush>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QTest>
 
@@ -19,15 +21,6 @@ using zerwa::test::FormFixture;
 using Kind = zerwa::test::ScriptedPrompter::Kind;
 
 namespace {
-
-TForm1& shown(FormFixture& fixture) {
-    TForm1& form = fixture.start();
-    form.show();
-    form.activateWindow();
-    if (!QTest::qWaitForWindowActive(&form))
-        qFatal("window not active");
-    return form;
-}
 
 bool fitsWhole(const QFont& font, int width) {
     return QFontMetrics(font).horizontalAdvance(QStringLiteral("15000")) <= width;
@@ -41,7 +34,7 @@ class GridSelectionTest : public QObject {
 private slots:
     void theCorrectionDialogOpensWhileTheLeftCellIsStillSelected() {
         FormFixture fixture(profiles::zerwa4_60()); // remembered cell (1, 1) from the start
-        TForm1& form = shown(fixture);
+        TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
         grid->setFocus();
         QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
@@ -63,13 +56,20 @@ private slots:
 
     void leavingAxisEditModeMovesTheSelectionWithoutACheck() {
         FormFixture fixture(profiles::zerwa8());
-        TForm1& form = shown(fixture);
-        form.EditBtnClick();
+        TForm1& form = fixture.startShown();
+        auto headingEditable = [&] {
+            return bool(form.mapModel->index(0, 1).flags() & Qt::ItemIsEditable);
+        };
+        QVERIFY(!headingEditable());
+        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
+        QCOMPARE(form.StringGrid1->fixedRowCount(), 0);
+        QVERIFY(headingEditable());
         form.StringGrid1->moveToCell({0, 3});
         form.mapModel->setCellText(0, 3, QStringLiteral("500"));
         fixture.prompter().records.clear();
-        form.EditBtnClick();
+        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
         QCOMPARE(form.StringGrid1->fixedColumnCount(), 1);
+        QCOMPARE(form.StringGrid1->fixedRowCount(), 1);
         QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 3}));
         QCOMPARE(form.rememberedCell(), CellPos({0, 3}));
         QCOMPARE(fixture.prompter().records.size(), 0);
@@ -84,7 +84,7 @@ private slots:
     void aClickOnTheFixedRowOrColumnSelectsNothing() {
         QFETCH(Qt::Orientation, orientation);
         FormFixture fixture(profiles::zerwa8());
-        TForm1& form = shown(fixture);
+        TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
         QHeaderView* header =
             orientation == Qt::Vertical ? grid->verticalHeader() : grid->horizontalHeader();
@@ -101,7 +101,7 @@ private slots:
 
     void aRefusedDownloadMarksTheFirstFailingValueUntilItIsEdited() {
         FormFixture fixture(profiles::zerwa4_60());
-        TForm1& form = shown(fixture);
+        TForm1& form = fixture.startShown();
         form.Panel1->setSettings({"4", "9000", "1,5", "3", "Lefutó", "Felfutó"});
         form.mapModel->setCellText(3, 55, QStringLiteral("70"));
         form.mapModel->setCellText(2, 58, QStringLiteral("x"));
@@ -139,7 +139,7 @@ private slots:
     void fiveDigitRpmValuesShowWhole() {
         QFETCH(const test::ProgramFacts*, program);
         FormFixture fixture(program->profile());
-        TForm1& form = shown(fixture);
+        TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
         const int width = program->columnWidths.at(0);
 

@@ -1,3 +1,5 @@
+// The main window: built as designed, started from its working file, resized, closed; and the
+// map files it reads and writes through Load and Save.
 #include "chart/chartmirror.h"
 #include "chart/mapchartview.h"
 #include "mainwindow/buttonbars.h"
@@ -6,11 +8,13 @@
 #include "mainwindow/portchooserpanel.h"
 #include "mainwindow/settingspanel.h"
 #include "mainwindow/tablecommands.h"
+#include "storage/mapfile.h"
 #include "support/formfixture.h"
 #include "support/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +26,7 @@
 using namespace zerwa;
 using test::FormFixture;
 using test::ProgramFacts;
+using Kind = test::ScriptedPrompter::Kind;
 
 namespace {
 
@@ -37,6 +42,23 @@ QList<QRect> geometries(const QList<QWidget*>& widgets) {
     for (const QWidget* widget : widgets)
         result << widget->geometry();
     return result;
+}
+
+const QString kSaved = QStringLiteral("Az adatbázis elmentve!");
+const QString kOverwrite = QStringLiteral("A file már létezik. Felülírja?");
+
+// Everything a map read or save may change on the main window.
+QStringList stateOf(const TForm1& form) {
+    const SettingsBlock s = form.Panel1->settings();
+    // clang-format off
+    QStringList state = {s.cylinders, s.limitRpm, s.opening, s.closing, s.inputPolarity,
+                         s.outputPolarity, form.windowTitle(), form.currentMapFileName(),
+                         form.LetoltBtn->isEnabled() ? "enabled" : "disabled"};
+    // clang-format on
+    for (int r = 0; r < form.table().rows(); ++r)
+        for (int c = 0; c < form.table().columns(); ++c)
+            state << form.table().cell(c, r);
+    return state;
 }
 
 } // namespace
@@ -195,24 +217,14 @@ private slots:
         QCOMPARE(form.table().cell(1, 0), program->headings.at(0));
         fixture.prompter().saveFiles.push_back(std::nullopt); // the first save proposes that path
         form.SaveBtnClick();
-        QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::SaveFile),
-                 QStringList({path}));
+        QCOMPARE(fixture.prompter().texts(Kind::SaveFile), QStringList({path}));
     }
 
-    // The Edit button, the window's height and a double click on the chart.
-    void editResizeAndEnlarge() {
+    // The window's height and a double click on the chart.
+    void resizeAndEnlarge() {
         FormFixture fixture(profiles::zerwa4());
         TForm1& form = fixture.start();
         MapGrid* grid = form.StringGrid1;
-        QVERIFY(!(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable));
-        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
-        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({0, 0}));
-        QVERIFY(grid->model()->flags(grid->model()->index(0, 1)) & Qt::ItemIsEditable);
-        grid->moveToCell({0, 3});
-        QTest::mouseClick(form.EditBtn, Qt::LeftButton);
-        QCOMPARE(QList<int>({grid->fixedColumnCount(), grid->fixedRowCount()}), QList<int>({1, 1}));
-        QCOMPARE(grid->currentCell(), (CellPos{1, 3})); // the selection left the fixed axis
-
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.resize(720, 780);
@@ -241,10 +253,115 @@ private slots:
             TForm1& form = fixture.start();
             fixture.prompter().yesNo = {yes};
             QTest::mouseClick(form.KilepBtn, Qt::LeftButton);
-            QCOMPARE(fixture.prompter().texts(test::ScriptedPrompter::Kind::YesNo),
+            QCOMPARE(fixture.prompter().texts(Kind::YesNo),
                      QStringList({"Elmentette a változásokat?"}));
             QCOMPARE(fixture.exitCode(), yes ? std::optional<int>(0) : std::nullopt);
         }
+    }
+
+    void saveUnderANewName_data() { test::addProgramRows(); }
+    void saveUnderANewName() {
+        QFETCH(const ProgramFacts*, program);
+        const ProgramFacts& f = *program;
+        FormFixture fixture(f.profile());
+        TForm1& form = fixture.start();
+        form.Panel1->setSettings({"2", "3500", "0,8", "5", "Felfutó", "Lefutó"});
+        const QString path = fixture.pathOf("új.qmt");
+        fixture.prompter().saveFiles.push_back(path);
+        QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+
+        const auto& request = fixture.prompter().records.at(0).request;
+        QCOMPARE(request.presetName, f.defaultMapFile);
+        QCOMPARE(request.directory, fixture.folder());
+        QCOMPARE(request.filter, QStringLiteral("Map tábla (*.qmt)"));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("qmt"));
+        QCOMPARE(fixture.prompter().messages(), QStringList({path, kSaved}));
+        // The layout is the map file's own; here: the map the window shows, in Windows-1250.
+        const QByteArray written = test::readBytes(path);
+        QVERIFY(written.contains("\r\nFelfut\xF3\r\nLefut\xF3\r\n"));
+        QVERIFY(mapfile::decode(f.profile(), written) ==
+                MapFileContent({form.Panel1->settings(), form.table()}));
+        QCOMPARE(test::readBytes(fixture.pathOf(f.workingFile)),
+                 path.toLatin1() + "\r\n" + (f.firstPortSelected ? "1" : "") + "\r\n");
+        QVERIFY(form.LetoltBtn->isEnabled());
+        QCOMPARE(form.currentMapFileName(), path);
+        QCOMPARE(form.windowTitle(), f.captionShowsSavedFile ? path : QStringLiteral("Form1"));
+    }
+
+    void savingOverAFileAsksFirst() {
+        for (const bool yes : {false, true}) {
+            FormFixture fixture(profiles::zerwa4());
+            TForm1& form = fixture.start();
+            const QString path = fixture.pathOf("meglevo.qmt");
+            test::writeBytes(path, "qmt4\r\nold\r\n");
+            const QStringList before = stateOf(form);
+            fixture.prompter().saveFiles = {path};
+            fixture.prompter().yesNo = {yes};
+            form.SaveBtnClick();
+            QCOMPARE(fixture.prompter().texts(Kind::YesNo), QStringList({kOverwrite}));
+            QCOMPARE(fixture.prompter().messages(),
+                     yes ? QStringList({path, kSaved}) : QStringList({path}));
+            QCOMPARE(test::readBytes(path).startsWith("qmt4\r\nold\r\n"), !yes);
+            QCOMPARE(QFileInfo::exists(fixture.pathOf("Editv.txt")), yes);
+            QCOMPARE(stateOf(form) == before, !yes);
+        }
+    }
+
+    void loadFillsTheWindowAndRedrawsTheChart_data() { test::addProgramRows(); }
+    void loadFillsTheWindowAndRedrawsTheChart() {
+        QFETCH(const ProgramFacts*, program);
+        const ProgramFacts& f = *program;
+        FormFixture fixture(f.profile());
+        TForm1& form = fixture.start();
+        test::SampleMap map(f.profile());
+        map.settings = {"8", "12000", "*", "180,5", "Felfutó", "Lefutó"};
+        map.table.setCell(0, 0, "sarok");
+        map.table.setCell(3, 0, "4.20");
+        map.table.setCell(0, 1, "999");
+        map.table.setCell(3, 2, "12,5");
+        map.table.setCell(f.mapColumns, f.rpmRows, "");
+        const QString path = fixture.pathOf("térkép A.qmt");
+        test::writeBytes(path, *mapfile::encode(f.profile(), {map.settings, map.table}));
+        fixture.prompter().openFiles.push_back(path);
+        QTest::mouseClick(form.LoadBtn, Qt::LeftButton);
+
+        const auto& request = fixture.prompter().records.at(0).request;
+        QCOMPARE(request.presetName, QString());
+        QCOMPARE(request.directory, fixture.folder());
+        QCOMPARE(request.filter, QStringLiteral("Map tábla (*.qmt)"));
+        QCOMPARE(form.Panel1->settings(),
+                 (SettingsBlock{"8", "12000", "*", "180,5", "Felfutó", "Lefutó"}));
+        QCOMPARE(form.Panel1->ComboBox3->currentIndex(), 1);
+        QCOMPARE(form.Panel1->ComboBox4->currentIndex(), 1);
+        QCOMPARE(form.table().cell(0, 0), QStringLiteral("sarok"));
+        QCOMPARE(form.table().cell(f.mapColumns, f.rpmRows), QString());
+        QVERIFY(form.LetoltBtn->isEnabled());
+        QCOMPARE(form.windowTitle(), path);
+        QCOMPARE(form.currentMapFileName(), path);
+        // The chart re-reads the values (up to the empty last cell, which is reported), not the
+        // titles after that failure, and never the rpm labels.
+        QCOMPARE(fixture.prompter().errors(), QStringList({"'' nem érvényes szám."}));
+        QCOMPARE(form.chart()->series(3)->at(1).y(), 12.5);
+        QCOMPARE(form.chart()->series(3)->name(), f.headings.at(2));
+        QCOMPARE(form.chart()->pointLabel(1, 0), QString::number(f.firstRpm));
+
+        map.table.setCell(f.mapColumns, f.rpmRows, "1");
+        test::writeBytes(path, *mapfile::encode(f.profile(), {map.settings, map.table}));
+        fixture.prompter().openFiles.push_back(path);
+        form.LoadBtnClick();
+        QCOMPARE(form.chart()->series(3)->name(), QStringLiteral("4.20"));
+
+        // Another program's file is refused, and a cancelled dialog changes nothing either.
+        const ProgramFacts& other = test::programFacts().at(&f == &test::programFacts().at(0));
+        test::writeBytes(
+            path, *mapfile::encode(other.profile(), {{}, test::SampleMap(other.profile()).table}));
+        const QStringList before = stateOf(form);
+        fixture.prompter().records.clear();
+        fixture.prompter().openFiles = {path, std::nullopt};
+        form.LoadBtnClick();
+        form.LoadBtnClick();
+        QCOMPARE(fixture.prompter().messages(), QStringList({"Nem megfelelő adatállomány!"}));
+        QCOMPARE(stateOf(form), before);
     }
 };
 

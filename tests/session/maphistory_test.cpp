@@ -4,11 +4,8 @@
 #include "model/variantprofiles.h"
 #include "session/mapsession.h"
 #include "support/gtestqt.h"
-#include "support/recordingserialport.h"
-#include "support/scriptedprompter.h"
+#include "support/sessionfixture.h"
 #include "support/testfiles.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -19,29 +16,11 @@ using namespace zerwa;
 
 namespace {
 
-// Counts the refreshes the commands and the history ask of the chart.
-struct CountingChart : NoChart {
-    int values = 0;
-    int titles = 0;
-    int rpmLabels = 0;
-    void refreshValues(const MapTable&, const NumberFormat&) override { ++values; }
-    void refreshTitles(const MapTable&) override { ++titles; }
-    void refreshRpmLabels(const MapTable&) override { ++rpmLabels; }
-};
-
-class Bench {
+class Bench : public test::SessionFixture {
 public:
-    explicit Bench(const VariantProfile& profile) {
-        AppContext context;
-        context.profile = &profile;
-        context.prompter = &prompter;
-        context.numbers = NumberFormat(u',');
-        context.startupDirectory = folder.path();
-        context.terminateProcess = [](int) {};
-        context.serialPortFactory = [this](const QString&) {
-            return std::make_unique<test::RecordingSerialPort>(serial);
-        };
-        session = std::make_unique<MapSession>(context, chart);
+    explicit Bench(const VariantProfile& profile)
+        : SessionFixture(profile)
+        , session(std::make_unique<MapSession>(context(), chart)) {
         session->startUp();
     }
     MapDocument& doc() { return session->document(); }
@@ -61,13 +40,10 @@ public:
     }
     QByteArray saved(const QString& name) {
         EXPECT_TRUE(session->writeMapFile(name));
-        return test::readBytes(folder.filePath(name));
+        return test::readBytes(pathOf(name));
     }
 
-    QTemporaryDir folder;
-    test::ScriptedPrompter prompter;
-    test::SerialRecorder serial;
-    CountingChart chart;
+    NoChart chart;
     std::unique_ptr<MapSession> session;
     State before;
     int stepsBefore = 0;
@@ -99,7 +75,7 @@ TEST_P(OneStep, IsUndoneAndRedoneToTheExactTexts) {
     const Bench::State after = bench.state();
     ASSERT_NE(after, bench.before);
     EXPECT_EQ(bench.doc().history().count(), bench.stepsBefore + 1);
-    EXPECT_EQ(bench.prompter.unexpected, QStringList());
+    EXPECT_EQ(bench.prompter().unexpected, QStringList());
     bench.session->undo();
     EXPECT_EQ(bench.state(), bench.before);
     bench.session->redo();
@@ -110,11 +86,11 @@ TEST_P(OneStep, IsUndoneAndRedoneToTheExactTexts) {
 INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
     StepCase{"typing and its correction", profiles::zerwa8(), [](Bench& b) {
         b.begin(); typeInto(b, {2, 1}, {"7", "70"});
-        b.prompter.corrections.push_back("05"); b.session->selectionMoving({3, 1}); }},
+        b.prompter().corrections.push_back("05"); b.session->selectionMoving({3, 1}); }},
     StepCase{"an rpm cell in axis-edit mode", profiles::zerwa4(), [](Bench& b) {
         b.doc().setAxisEditMode(true); b.doc().setRememberedCell({0, 3});
         b.begin(); typeInto(b, {0, 3}, {"1", "12", "120"});
-        b.prompter.corrections.push_back("12000"); b.session->selectionMoving({1, 3}); }},
+        b.prompter().corrections.push_back("12000"); b.session->selectionMoving({1, 3}); }},
     StepCase{"a heading", profiles::zerwa4(), [](Bench& b) {
         b.begin(); typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
     StepCase{"+ 8", profiles::zerwa4(), [](Bench& b) { b.begin(); b.session->stepColumn(8); }},
@@ -122,13 +98,13 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
     StepCase{"clear", profiles::zerwa8(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings); b.doc().setDownloadEnabled(true);
         typeInto(b, {3, 4}, {"17"}); typeInto(b, {0, 4}, {"999"});
-        b.begin(); b.prompter.yesNo.push_back(true); b.session->clear(); }},
+        b.begin(); b.prompter().yesNo.push_back(true); b.session->clear(); }},
     StepCase{"clear with the axes", profiles::zerwa4(), [](Bench& b) {
         b.doc().setAxisEditMode(true); typeInto(b, {0, 4}, {"999"}); typeInto(b, {1, 0}, {"x"});
-        b.begin(); b.prompter.yesNo.push_back(true); b.session->clear(); }},
+        b.begin(); b.prompter().yesNo.push_back(true); b.session->clear(); }},
     StepCase{"slope fill", profiles::zerwa4_60(), [](Bench& b) {
         typeInto(b, {2, 10}, {"20"}); b.doc().setRememberedCell({2, 10});
-        b.begin(); b.prompter.slopeFills.push_back(SlopeFillEntries{"1,5", "4"}); b.session->slopeFill(); }},
+        b.begin(); b.prompter().slopeFills.push_back(SlopeFillEntries{"1,5", "4"}); b.session->slopeFill(); }},
     StepCase{"a settings field and its check", profiles::zerwa4(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings);
         b.begin(); b.doc().typeSetting(SettingField::Opening, "5");
@@ -179,12 +155,12 @@ TEST(MapHistory, HundredMixedStepsUndoneAndRedoneSaveTheSameBytes) {
             doc.chooseSetting(SettingField::InputPolarity, pick(2) ? "Felfutó" : "Lefutó");
             break;
         case 4:
-            bench.prompter.slopeFills.push_back(SlopeFillEntries{"-1,5", "7"});
+            bench.prompter().slopeFills.push_back(SlopeFillEntries{"-1,5", "7"});
             doc.setRememberedCell({1 + pick(4), 1 + pick(60)});
             bench.session->slopeFill();
             break;
         default:
-            bench.prompter.yesNo.push_back(true);
+            bench.prompter().yesNo.push_back(true);
             bench.session->clear();
         }
     }
@@ -201,10 +177,10 @@ TEST(MapHistory, LoadAndResetStartAFreshHistoryASaveKeepsIt) {
     Bench bench(profiles::zerwa4());
     MapDocument& doc = bench.doc();
     typeInto(bench, {1, 1}, {"9"});
-    bench.prompter.saveFiles.push_back(bench.folder.filePath("m.qmt"));
+    bench.prompter().saveFiles.push_back(bench.pathOf("m.qmt"));
     bench.session->save();
     EXPECT_TRUE(doc.history().canUndo());
-    ASSERT_TRUE(bench.session->readMapFile(bench.folder.filePath("m.qmt")));
+    ASSERT_TRUE(bench.session->readMapFile(bench.pathOf("m.qmt")));
     EXPECT_FALSE(doc.history().canUndo());
     typeInto(bench, {1, 1}, {"8"});
     doc.resetMap(ResetScope::WithAxes);
@@ -216,59 +192,6 @@ TEST(MapHistory, KeepsAtMostAThousandSteps) {
     for (int i = 0; i < 1005; ++i)
         bench.session->stepColumn(i % 2 ? 0.5 : -0.5);
     EXPECT_EQ(bench.doc().history().count(), 1000);
-}
-
-TEST(MapHistory, UndoOnAnEmptyHistoryDoesNothing) {
-    Bench bench(profiles::zerwa8());
-    const Bench::State before = bench.state();
-    bench.session->undo();
-    bench.session->redo();
-    EXPECT_EQ(bench.state(), before);
-    EXPECT_EQ(bench.prompter.records.size(), 0);
-}
-
-TEST(MapHistory, AStepStoppedHalfWayIsUndoneToExactlyTheRowsItChanged) {
-    Bench bench(profiles::zerwa4());
-    typeInto(bench, {2, 5}, {"szöveg"});
-    bench.doc().closeEdit();
-    const Bench::State before = bench.state();
-    bench.session->stepColumn(1); // rows 1..4 become 3, row 5 stops it
-    EXPECT_EQ(bench.doc().cell({2, 4}), "3");
-    EXPECT_EQ(bench.doc().cell({2, 6}), "2");
-    bench.session->undo();
-    EXPECT_EQ(bench.state(), before);
-}
-
-TEST(MapHistory, AnUndoDuringTheBreakIsWhatTheDeviceGets) {
-    Bench bench(profiles::zerwa4());
-    bench.doc().replaceSettings(kValidSettings);
-    bench.session->stepColumn(8); // column 2 of the default table: 10
-    bench.session->startDownload();
-    bench.session->undo();
-    bench.session->downloadTick();
-    const QByteArray wire = bench.serial.written();
-    ASSERT_EQ(wire.size(), 381);
-    // Frame index 3 + k carries row 30, column 4 - k: column 2 is k = 2, and its value is 2
-    // again, sent in half units.
-    EXPECT_EQ(quint8(wire.at(3 * (3 + 2))), 4);
-}
-
-TEST(MapHistory, UndoAsksTheChartForWhatTheEditChanged) {
-    Bench bench(profiles::zerwa4());
-    bench.doc().setAxisEditMode(true);
-    typeInto(bench, {2, 0}, {"x"});
-    bench.doc().closeEdit();
-    typeInto(bench, {0, 2}, {"700"});
-    const CountingChart counts = bench.chart;
-    bench.session->undo(); // the rpm cell
-    EXPECT_EQ(bench.chart.rpmLabels, counts.rpmLabels + 1);
-    EXPECT_EQ(bench.chart.titles, counts.titles);
-    EXPECT_EQ(bench.chart.values, counts.values);
-    bench.session->undo(); // the heading
-    EXPECT_EQ(bench.chart.titles, counts.titles + 1);
-    bench.session->stepColumn(1);
-    bench.session->undo();
-    EXPECT_EQ(bench.chart.values, counts.values + 2); // the step, then its undo
 }
 
 } // namespace

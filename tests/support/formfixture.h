@@ -1,16 +1,17 @@
 #pragma once
 
+#include "mainwindow/mapgrid.h"
+#include "mainwindow/maptablemodel.h"
+#include "mainwindow/settingspanel.h"
 #include "mainwindow/tform1.h"
 #include "support/programtable.h"
-#include "support/recordingserialport.h"
-#include "support/scriptedprompter.h"
+#include "support/sessionfixture.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QLineSeries>
-#include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
-
-#include <memory>
-#include <optional>
 
 Q_DECLARE_METATYPE(const zerwa::test::ProgramFacts*)
 
@@ -23,27 +24,15 @@ inline void addProgramRows() {
         QTest::newRow(facts.name) << &facts;
 }
 
-// A main window in its own temporary start-up folder, with a scripted prompter, a comma as the
-// decimal separator, a recording serial port and a recorded process end instead of a real one.
-class FormFixture {
+// A main window started with a test's program context (see SessionFixture).
+class FormFixture : public SessionFixture {
 public:
-    explicit FormFixture(const VariantProfile& profile)
-        : m_profile(profile) {}
+    using SessionFixture::SessionFixture;
 
     // Builds the window (the whole start-up runs here). Files for the start-up can be put
     // into folder() before.
     TForm1& start() {
-        AppContext context{&m_profile,
-                           &m_prompter,
-                           NumberFormat(u','),
-                           m_folder.path(),
-                           [this](int code) { m_exitCode = code; },
-                           m_serialPortFactory};
-        if (!context.serialPortFactory)
-            context.serialPortFactory = [this](const QString&) -> std::unique_ptr<SerialPort> {
-                return std::make_unique<RecordingSerialPort>(m_serial);
-            };
-        m_form = std::make_unique<TForm1>(context);
+        m_form = std::make_unique<TForm1>(context());
         return *m_form;
     }
     // Closes the window and starts a new one in the same start-up folder (the next run).
@@ -51,24 +40,41 @@ public:
         m_form.reset();
         return start();
     }
-    TForm1& form() { return *m_form; }
-    ScriptedPrompter& prompter() { return m_prompter; }
-    SerialRecorder& serial() { return m_serial; }
-    // Another serial port for the window (the real one, for example); before start().
-    void setSerialPortFactory(decltype(AppContext::serialPortFactory) factory) {
-        m_serialPortFactory = std::move(factory);
+    // The window shown and active, as the user has it.
+    TForm1& startShown() {
+        start().show();
+        activate();
+        return *m_form;
     }
-    QString folder() const { return m_folder.path(); }
-    QString pathOf(const QString& name) const { return m_folder.filePath(name); }
-    std::optional<int> exitCode() const { return m_exitCode; }
+    void activate() {
+        m_form->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_form.get()))
+            qFatal("window not active");
+    }
+    // The current window holding the map with the download enabled, nothing asked or sent yet.
+    TForm1& withMap(const SampleMap& map) {
+        m_form->mapModel->setTable(map.table);
+        m_form->Panel1->setSettings(map.settings);
+        m_form->LetoltBtn->setEnabled(true);
+        prompter().records.clear();
+        serial().events.clear();
+        return *m_form;
+    }
+    // Waits for the first message box, as a download ends with one.
+    bool waitForMessage() {
+        return QTest::qWaitFor([this] { return !prompter().messages().isEmpty(); }, 15000);
+    }
+    // Selects the cell with the grid focused, which opens its editor.
+    QLineEdit* editorOn(CellPos cell) {
+        m_form->StringGrid1->setFocus();
+        m_form->StringGrid1->moveToCell(cell);
+        if (!QTest::qWaitFor([] { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }))
+            qFatal("no cell editor");
+        return static_cast<QLineEdit*>(QApplication::focusWidget());
+    }
+    TForm1& form() { return *m_form; }
 
 private:
-    const VariantProfile& m_profile;
-    QTemporaryDir m_folder;
-    ScriptedPrompter m_prompter;
-    SerialRecorder m_serial;
-    decltype(AppContext::serialPortFactory) m_serialPortFactory;
-    std::optional<int> m_exitCode;
     std::unique_ptr<TForm1> m_form;
 };
 

@@ -5,8 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QList>
-#include <QObject>
-#include <QTimer>
 
 namespace zerwa::test {
 
@@ -21,10 +19,8 @@ public:
         QByteArray bytes; // written; empty for a refused write
     };
 
-    QString openFailure;        // non-empty: open throws SerialPortError with this text
-    int failWriteAt = -1;       // this write after an open (0 = the first) and the rest fail
-    bool closeTimesOut = false; // the close reports a line that did not drain in time
-    int releaseDelayMs = 0;     // 0: released within close(); else later, from the event loop
+    QString openFailure;  // non-empty: open throws SerialPortError with this text
+    int failWriteAt = -1; // this write after an open (0 = the first) and the rest fail
     QList<Event> events;
     bool open = false;
     int writes = 0;
@@ -70,23 +66,11 @@ public:
         return ok;
     }
     void close(CloseHandler done) override {
-        if (!m_log.open || m_closing) {
-            if (!m_log.open && done)
-                done({});
-            return;
-        }
-        record(SerialRecorder::Op::Close);
-        const CloseResult result{0, m_log.closeTimesOut, QStringLiteral("COM%1").arg(m_port)};
-        auto release = [this, done, result] {
-            m_closing = false;
-            m_log.open = false;
-            if (done)
-                done(result);
-        };
-        if (m_log.releaseDelayMs <= 0)
-            return release();
-        m_closing = true;
-        QTimer::singleShot(m_log.releaseDelayMs, &m_context, release);
+        if (m_log.open)
+            record(SerialRecorder::Op::Close);
+        m_log.open = false;
+        if (done)
+            done({0, false, QStringLiteral("COM%1").arg(m_port)});
     }
 
 private:
@@ -96,8 +80,6 @@ private:
 
     SerialRecorder& m_log;
     int m_port = 1;
-    bool m_closing = false;
-    QObject m_context; // a delayed release ends with the port
 };
 
 } // namespace zerwa::test

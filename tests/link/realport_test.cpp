@@ -1,6 +1,9 @@
-// A line that does not drain: the close is given up at its time limit, the port released, and
-// the window neither hangs nor opens the port twice meanwhile.
+// The real serial code on pseudo-terminals. Who may open a port: the adapter is held by one
+// program at a time, and a COMn entry that leads to no serial device is refused saying why. A
+// line that does not drain: the close is given up at its time limit, the port released, and the
+// window neither hangs nor opens the port twice meanwhile.
 #include "link/qtserialport.h"
+#include "link/serialporterror.h"
 #include "mainwindow/buttonbars.h"
 #include "mainwindow/maptablemodel.h"
 #include "mainwindow/portchooserpanel.h"
@@ -9,12 +12,18 @@
 #include "support/pseudoterminal.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 using namespace zerwa;
@@ -23,6 +32,17 @@ using zerwa::test::FormFixture;
 using zerwa::test::PseudoTerminal;
 
 namespace {
+
+const QString kOpenFailure = QStringLiteral("A soros port nem nyitható meg: COM1 (");
+
+QString openFailureOf(QtSerialPort& port) {
+    try {
+        port.open();
+    } catch (const SerialPortError& error) {
+        return error.message();
+    }
+    return QStringLiteral("(opened)");
+}
 
 constexpr int kWaitMs = 15000;
 
@@ -66,15 +86,6 @@ void drain(PseudoTerminal& pty) {
     }
 }
 
-TForm1& withValidMap(FormFixture& fixture, TForm1& form) {
-    const test::SampleMap map(form.profile());
-    form.mapModel->setTable(map.table);
-    form.Panel1->setSettings(map.settings);
-    form.LetoltBtn->setEnabled(true);
-    fixture.prompter().records.clear();
-    return form;
-}
-
 // The window with a valid map on the real serial port, whose close is given up after `limit`;
 // COM1 and COM3 in its start-up folder lead to the pseudo-terminal.
 TForm1& startOnTheLine(FormFixture& fixture, const PseudoTerminal& pty, milliseconds limit) {
@@ -85,11 +96,8 @@ TForm1& startOnTheLine(FormFixture& fixture, const PseudoTerminal& pty, millisec
         port->setCloseTimeLimit({0, limit});
         return port;
     });
-    return withValidMap(fixture, fixture.start());
-}
-
-bool waitForMessage(FormFixture& fixture) {
-    return QTest::qWaitFor([&] { return !fixture.prompter().messages().isEmpty(); }, kWaitMs);
+    fixture.start();
+    return fixture.withMap(test::SampleMap(fixture.form().profile()));
 }
 
 // A download from the click to its message: the whole frame reaches the line.
@@ -97,7 +105,7 @@ void downloadCompletely(FormFixture& fixture, PseudoTerminal& pty) {
     TForm1& form = fixture.form();
     QTest::mouseClick(form.LetoltBtn, Qt::LeftButton);
     const QByteArray wire = pty.readWithEvents(form.profile().frameLength * 3, kWaitMs);
-    QVERIFY(waitForMessage(fixture));
+    QVERIFY(fixture.waitForMessage());
     QCOMPARE(fixture.prompter().records.size(), 1);
     QCOMPARE(fixture.prompter().messages(), QStringList({"A letöltés befejezve!"}));
     QCOMPARE(wire.size(), form.profile().frameLength * 3);
@@ -105,10 +113,86 @@ void downloadCompletely(FormFixture& fixture, PseudoTerminal& pty) {
 
 } // namespace
 
-class StalledCloseTest : public QObject {
+class RealPortTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void secondOpenerIsRefused_data() {
+        QTest::addColumn<QString>("holder"); // whoever holds the adapter first
+        QTest::newRow("the program started from another folder") << "program";
+        QTest::newRow("a terminal program's advisory lock") << "flock";
+        QTest::newRow("a terminal program's exclusive mode") << "TIOCEXCL";
+    }
+    void secondOpenerIsRefused() {
+        QFETCH(QString, holder);
+        test::PseudoTerminal pty;
+        QTemporaryDir folder, otherFolder;
+        const QString link = folder.filePath(QStringLiteral("COM1"));
+        QVERIFY(QFile::link(pty.slavePath(), link));
+        QVERIFY(QFile::link(pty.slavePath(), otherFolder.filePath(QStringLiteral("COM1"))));
+        QtSerialPort port(folder.path());
+        {
+            QtSerialPort program(otherFolder.path());
+            const int handle =
+                ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY);
+            QVERIFY(handle >= 0);
+            const auto release = qScopeGuard([handle] {
+                ::ioctl(handle, TIOCNXCL);
+                ::close(handle);
+            });
+            if (holder == "program")
+                program.open();
+            else
+                QCOMPARE(holder == "flock" ? ::flock(handle, LOCK_EX | LOCK_NB)
+                                           : ::ioctl(handle, TIOCEXCL),
+                         0);
+            QCOMPARE(openFailureOf(port),
+                     kOpenFailure + link + " -> " + pty.slavePath() +
+                         ")\nA portot más program használja, vagy nincs hozzá jogosultság.");
+            QVERIFY(!port.isOpen());
+        }
+        // Released by the other side: the device is free again, and opened by its own name.
+        port.open();
+        QVERIFY(port.isOpen());
+        QCOMPARE(port.openDevice(), pty.slavePath());
+    }
+
+    void pathThatLeadsToNoDeviceIsNamed_data() {
+        QTest::addColumn<QString>("linkTarget"); // in the folder; empty: COM1 itself is made
+        QTest::addColumn<QString>("make");       // what is made at the target: dir, file
+        QTest::addColumn<QString>("reason");
+        const QString loop =
+            QStringLiteral("A szimbolikus link körbe mutat, nem vezet el eszközhöz.");
+        const QString folder = QStringLiteral("Ez egy mappa, nem soros port.");
+        // clang-format off
+        QTest::newRow("link to itself") << "COM1" << "" << loop;
+        QTest::newRow("link to a folder") << "maps" << "dir" << folder;
+        QTest::newRow("folder named COM1") << "" << "dir" << folder;
+        QTest::newRow("link to a file") << "notes.txt" << "file" << "Ez nem soros port.";
+        QTest::newRow("link to nowhere") << "ttyUSB7" << "" << "Nincs ilyen eszköz.";
+        // clang-format on
+    }
+    void pathThatLeadsToNoDeviceIsNamed() {
+        QFETCH(QString, linkTarget);
+        QFETCH(QString, make);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString com1 = folder.filePath(QStringLiteral("COM1"));
+        const QString target = linkTarget.isEmpty() ? com1 : folder.filePath(linkTarget);
+        if (make == "dir")
+            QVERIFY(QDir().mkpath(target));
+        else if (make == "file")
+            QVERIFY(QFile(target).open(QIODevice::WriteOnly));
+        if (!linkTarget.isEmpty())
+            QVERIFY(QFile::link(target, com1));
+        const QString named = linkTarget.isEmpty() ? com1 : com1 + " -> " + target;
+        QtSerialPort port(folder.path());
+        for (int attempt = 0; attempt < 2; ++attempt) { // a refusal leaves nothing behind
+            QCOMPARE(openFailureOf(port), kOpenFailure + named + ")\n" + reason);
+            QVERIFY(!port.isOpen());
+        }
+    }
+
     // Clicks and another port while the line stalls: each click is refused naming the port
     // still sending, one message ends the download, and the next one works.
     void clicksAndPortChangeDuringAStalledClose() {
@@ -132,7 +216,7 @@ private slots:
                  QStringList(3, "A soros port nem nyitható meg: " + port1 +
                                     "\nA port még az előző letöltés adatait küldi."));
         QVERIFY(!form.Timer1->isActive());
-        QVERIFY(waitForMessage(fixture));
+        QVERIFY(fixture.waitForMessage());
         QCOMPARE(fixture.prompter().messages(), QStringList({timedOut(port1)}));
         QVERIFY(!form.MSComm1->isOpen());
         fixture.prompter().records.clear();
@@ -166,12 +250,12 @@ private slots:
         // The slack is for a busy machine; a close that waited for the line would not return.
         QVERIFY2(clock.elapsed() < kLimitMs + 5000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(fixture.prompter().records.isEmpty());
-        withValidMap(fixture, next);
+        fixture.withMap(test::SampleMap(next.profile()));
         stalled.reset();
         drain(pty);
         downloadCompletely(fixture, pty);
     }
 };
 
-QTEST_MAIN(StalledCloseTest)
-#include "stalledclose_test.moc"
+QTEST_MAIN(RealPortTest)
+#include "realport_test.moc"
