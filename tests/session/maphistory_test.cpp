@@ -113,23 +113,6 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
         b.begin(); b.doc().chooseSetting(SettingField::Cylinders, "6"); }}));
 // clang-format on
 
-TEST(MapHistory, KeystrokesOfOneVisitAreOneStepAndEscapeLeavesNone) {
-    Bench bench(profiles::zerwa8());
-    MapDocument& doc = bench.doc();
-    typeInto(bench, {2, 1}, {"0", "05"});
-    doc.closeEdit();
-    typeInto(bench, {2, 1}, {"7"});
-    EXPECT_EQ(doc.history().count(), 2);
-    typeInto(bench, {2, 1}, {"79"});
-    doc.revertTyping({2, 1}); // Escape: the text from before this visit's typing
-    EXPECT_EQ(doc.cell({2, 1}), "05");
-    EXPECT_EQ(doc.history().count(), 1);
-    bench.session->undo();
-    EXPECT_EQ(doc.cell({2, 1}), "2");
-    bench.session->redo();
-    EXPECT_EQ(doc.cell({2, 1}), "05"); // not 5: texts come back as typed
-}
-
 TEST(MapHistory, HundredMixedStepsUndoneAndRedoneSaveTheSameBytes) {
     Bench bench(profiles::zerwa4_60());
     MapDocument& doc = bench.doc();
