@@ -95,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
         b.begin(); typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
     StepCase{"+ 8", profiles::zerwa4(), [](Bench& b) { b.begin(); b.session->stepColumn(8); }},
     StepCase{"- 0,5", profiles::zerwa4_60(), [](Bench& b) { b.begin(); b.session->stepColumn(-0.5); }},
+    StepCase{"+ 1 stopping half-way at a text", profiles::zerwa8(), [](Bench& b) {
+        typeInto(b, {2, 5}, {"abc"}); b.doc().setRememberedCell({2, 1});
+        b.begin(); b.session->stepColumn(1); }},
     StepCase{"clear", profiles::zerwa8(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings); b.doc().setDownloadEnabled(true);
         typeInto(b, {3, 4}, {"17"}); typeInto(b, {0, 4}, {"999"});
