@@ -11,11 +11,6 @@
 
 #include <gtest/gtest.h>
 
-// Qt strings in GoogleTest's failure messages.
-inline std::ostream& operator<<(std::ostream& out, const QString& text) {
-    return out << text.toStdString();
-}
-
 namespace zerwa::test {
 
 // What a run of the tool gave: its exit code, standard output and standard error.

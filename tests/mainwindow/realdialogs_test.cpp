@@ -50,10 +50,6 @@ public:
         form = &fixture.startShown();
         prompter.setParentWindow(form);
     }
-    void activate() {
-        QTest::qWait(50); // the message box has closed
-        fixture.activate();
-    }
     QtPrompter prompter;
     test::FormFixture fixture;
     TForm1* form = nullptr;
@@ -80,12 +76,14 @@ private slots:
         QTRY_VERIFY(panel->Edit1->hasFocus());
         QTest::keyClick(panel->Edit1, Qt::Key_Tab);
         QTRY_COMPARE(panel->Edit1->text(), QStringLiteral("3500"));
-        window.activate(); // the offscreen platform does not give the focus back by itself
+        QTest::qWait(50);          // the box has closed
+        window.fixture.activate(); // offscreen, the focus does not come back by itself
         QTRY_VERIFY(panel->Edit2->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_COMPARE(panel->Edit2->text(), QStringLiteral("2"));
-        window.activate();
+        QTest::qWait(50);
+        window.fixture.activate();
         QTRY_VERIFY(panel->Edit3->hasFocus());
         panel->Edit3->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("11"));

@@ -31,10 +31,9 @@ TEST(MapClipboard, ACopiedRangePastedElsewhereHoldsTheSameTexts) {
     const QString text = copyText(table, {2, 3}, {3, 4});
     EXPECT_EQ(text, "05\t12,5\n63,5\t3\n");
     const MapTable after = pasted(table, text, {5, 10});
-    for (int r = 0; r < 2; ++r) {
+    for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 2; ++c)
             EXPECT_EQ(after.cell(5 + c, 10 + r), table.cell(2 + c, 3 + r));
-    }
 }
 
 TEST(MapClipboard, TheWholeMapCopiesWithItsAxes) {
@@ -96,7 +95,6 @@ TEST_P(RefusedPaste, ChangesNothingAndNamesTheFirstOffendingCell) {
 }
 
 const QString kRefused = "A beillesztés nem lehetséges, a táblázat nem változott.\n";
-
 const QString kData = "Az érték 0,5 - 63,5 közötti szám!";
 
 // clang-format off

@@ -1,5 +1,6 @@
 // The map's edit history, without a window: every kind of edit is one step, undone and redone
 // to the exact texts; loads and resets start afresh; the history keeps a thousand steps.
+#include "link/downloadframe.h"
 #include "model/chartsink.h"
 #include "model/variantprofiles.h"
 #include "session/mapsession.h"
@@ -91,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
         b.doc().setAxisEditMode(true); b.doc().setRememberedCell({0, 3});
         b.begin(); typeInto(b, {0, 3}, {"1", "12", "120"});
         b.prompter().corrections.push_back("12000"); b.session->selectionMoving({1, 3}); }},
+    StepCase{"typing, undone in axis-edit mode", profiles::zerwa8(), [](Bench& b) {
+        b.begin(); typeInto(b, {2, 1}, {"9"}); b.doc().setAxisEditMode(true); }},
     StepCase{"a heading", profiles::zerwa4(), [](Bench& b) {
         b.begin(); typeInto(b, {2, 0}, {"4", "4.", "4.2"}); }},
     StepCase{"+ 8", profiles::zerwa4(), [](Bench& b) { b.begin(); b.session->stepColumn(8); }},
@@ -157,6 +160,27 @@ TEST(MapHistory, HundredMixedStepsUndoneAndRedoneSaveTheSameBytes) {
     while (doc.history().canRedo())
         bench.session->redo();
     EXPECT_EQ(bench.saved("b.qmt"), before);
+}
+
+// An undo in the break is what the device gets; one inside a question ends the open edit first.
+TEST(MapHistory, UndoInTheBreakOrInADialogKeepsEverythingInStep) {
+    Bench bench(profiles::zerwa4());
+    bench.doc().replaceSettings(kValidSettings);
+    const Bench::State initial = bench.state();
+    typeInto(bench, {2, 1}, {"9"});
+    bench.session->startDownload();
+    bench.session->undo();
+    bench.session->downloadTick();
+    EXPECT_EQ(bench.serial().written(),
+              downloadframe::wireImage(EncodeDownloadFrame(profiles::zerwa4(), initial.table,
+                                                           initial.settings, NumberFormat(u','))));
+    typeInto(bench, {2, 1}, {"70"});
+    bench.prompter().onRecord = [&] { bench.session->undo(); };
+    bench.prompter().corrections.push_back("7");
+    bench.session->selectionMoving({3, 1});
+    EXPECT_EQ(bench.doc().table().cell(2, 1), "7");
+    bench.session->undo();
+    EXPECT_EQ(bench.state(), initial);
 }
 
 TEST(MapHistory, LoadAndResetStartAFreshHistoryASaveKeepsIt) {

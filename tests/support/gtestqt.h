@@ -6,8 +6,8 @@
 #include <ostream>
 
 // Readable GoogleTest failure output for Qt strings.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+    return out << '"' << text.toStdString() << '"';
 }
 
 inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
