@@ -232,6 +232,13 @@ private slots:
         form.resize(900, 300); // beyond the limits
         QCOMPARE(form.size(), QSize(720, 480));
         QCOMPARE(grid->height(), 384 + 480 - 495);
+        QWidget* chart = form.Chart1->viewport(); // a drag zooms in, a right click resets
+        QTest::mousePress(chart, Qt::LeftButton, {}, QPoint(60, 40));
+        QTest::mouseMove(chart, QPoint(200, 120));
+        QTest::mouseRelease(chart, Qt::LeftButton, {}, QPoint(200, 120));
+        QVERIFY(form.Chart1->chart()->isZoomed());
+        QTest::mouseClick(chart, Qt::RightButton);
+        QVERIFY(!form.Chart1->chart()->isZoomed());
         for (const ProgramFacts& f : test::programFacts()) {
             FormFixture other(f.profile());
             TForm1& window = other.start();

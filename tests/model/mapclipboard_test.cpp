@@ -80,10 +80,6 @@ struct Refusal {
     QString message;
 };
 
-void PrintTo(const Refusal& r, std::ostream* out) {
-    *out << r.name;
-}
-
 class RefusedPaste : public testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedPaste, ChangesNothingAndNamesTheFirstOffendingCell) {

@@ -6,7 +6,6 @@
 #include "support/programtable.h"
 #include "support/testfiles.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
