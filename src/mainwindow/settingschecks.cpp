@@ -82,16 +82,4 @@ void SettingsChecks::clickAfterMessage(QAbstractButton* button) {
     });
 }
 
-void SettingsChecks::Edit1Exit() {
-    m_form.session().leaveSetting(SettingField::LimitRpm);
-}
-
-void SettingsChecks::Edit2Exit() {
-    m_form.session().leaveSetting(SettingField::Opening);
-}
-
-void SettingsChecks::Edit3Exit() {
-    m_form.session().leaveSetting(SettingField::Closing);
-}
-
 } // namespace zerwa

@@ -21,10 +21,6 @@ class SettingsChecks : public QObject {
 public:
     explicit SettingsChecks(TForm1& form);
 
-    void Edit1Exit();
-    void Edit2Exit();
-    void Edit3Exit();
-
 private:
     void focusChanged(QWidget* old, QWidget* now);
     bool isField(const QWidget* widget) const;

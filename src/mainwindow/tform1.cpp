@@ -223,14 +223,6 @@ bool TForm1::axisEditMode() const {
     return StringGrid1->fixedColumnCount() == 0;
 }
 
-void TForm1::resetTable(ResetScope scope) {
-    document().resetMap(scope);
-    if (scope == ResetScope::WithAxes) {
-        for (int c = 1; c <= profile().mapColumns; ++c)
-            m_chart->setTitle(c, profile().defaultHeadings.at(c - 1));
-    }
-}
-
 void TForm1::refreshChartValues() {
     m_chart->refreshValues(table(), numbers());
 }

@@ -57,10 +57,6 @@ public:
     // Axis-edit mode is on exactly when the grid has no fixed column.
     bool axisEditMode() const;
 
-    // The default table (with the axes and the line titles, or the data only), blank
-    // settings, no download, and a fresh edit history.
-    void resetTable(ResetScope scope);
-
     // The chart mirror's refreshes (they read every cell they cover; a data cell that is not
     // a number stops the value refresh with a ConversionError).
     void refreshChartValues();

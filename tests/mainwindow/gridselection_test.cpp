@@ -8,7 +8,6 @@
 #include "model/variantprofiles.h"
 #include "support/formfixture.h"
 
-#include <QApplication>
 #include <QBrush>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -36,9 +35,7 @@ private slots:
         FormFixture fixture(profiles::zerwa4_60()); // remembered cell (1, 1) from the start
         TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
-        grid->setFocus();
-        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
-        auto* editor = static_cast<QLineEdit*>(QApplication::focusWidget());
+        QLineEdit* editor = fixture.editorOn({1, 1});
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("70"));
         CellPos selectedWhileAsked{-1, -1};
@@ -88,9 +85,7 @@ private slots:
         MapGrid* grid = form.StringGrid1;
         QHeaderView* header =
             orientation == Qt::Vertical ? grid->verticalHeader() : grid->horizontalHeader();
-        const int section = 3;
-        const int middle =
-            header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+        const int middle = header->sectionViewportPosition(3) + header->sectionSize(3) / 2;
         const QPoint at = orientation == Qt::Vertical ? QPoint(5, middle) : QPoint(middle, 5);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(grid->currentCell(), CellPos({1, 1}));
@@ -160,10 +155,7 @@ private slots:
         QVERIFY(fitsWhole(cellFont, cell.width() - 2 * textMargin));
 
         // Its editor: the text area of the line edit.
-        grid->setFocus();
-        grid->moveToCell({0, 1});
-        QTRY_VERIFY(qobject_cast<QLineEdit*>(grid->cellEditor()));
-        auto* editor = static_cast<QLineEdit*>(grid->cellEditor());
+        QLineEdit* editor = fixture.editorOn({0, 1});
         editor->setText(QStringLiteral("15000"));
         const int textWidth = editor->contentsRect().width() - editor->textMargins().left() -
                               editor->textMargins().right() - 2 * 2 - 1;
