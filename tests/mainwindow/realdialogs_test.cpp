@@ -72,18 +72,18 @@ private slots:
         Window window(profiles::zerwa8());
         SettingsPanel* panel = window.form->Panel1;
         ModalCloser closer;
+        // Once the box has closed: offscreen, the focus does not come back by itself.
+        auto backFromTheBox = [&] { QTest::qWait(50), window.fixture.activate(); };
         panel->Edit1->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(panel->Edit1->hasFocus());
         QTest::keyClick(panel->Edit1, Qt::Key_Tab);
         QTRY_COMPARE(panel->Edit1->text(), QStringLiteral("3500"));
-        QTest::qWait(50);          // the box has closed
-        window.fixture.activate(); // offscreen, the focus does not come back by itself
+        backFromTheBox();
         QTRY_VERIFY(panel->Edit2->hasFocus());
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_COMPARE(panel->Edit2->text(), QStringLiteral("2"));
-        QTest::qWait(50);
-        window.fixture.activate();
+        backFromTheBox();
         QTRY_VERIFY(panel->Edit3->hasFocus());
         panel->Edit3->selectAll();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("11"));

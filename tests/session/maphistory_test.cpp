@@ -169,9 +169,9 @@ TEST(MapHistory, UndoAtAwkwardMomentsKeepsEverythingInStep) {
     bench.session->startDownload();
     bench.session->undo();
     bench.session->downloadTick();
-    EXPECT_EQ(bench.serial().written(),
-              downloadframe::wireImage(EncodeDownloadFrame(profiles::zerwa4(), initial.table,
-                                                           initial.settings, NumberFormat(u','))));
+    EXPECT_EQ(bench.serial().written(), downloadframe::wireImage(EncodeDownloadFrame(
+                                            bench.session->profile(), initial.table,
+                                            initial.settings, bench.session->numbers())));
     typeInto(bench, {2, 1}, {"70"});
     bench.prompter().onRecord = [&] { bench.session->undo(); };
     bench.prompter().corrections.push_back("7");
