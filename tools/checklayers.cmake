@@ -1,10 +1,10 @@
-# Fails when a widget-free source includes a header of a window folder (mainwindow/, chart/,
-# dialogs/) or a Qt Widgets or Charts header. Run by the build; FILES is the list of sources.
+# Fails when a widget-free source includes a header of a window folder (gui/) or a Qt Widgets
+# or Charts header. Run by the build; FILES is the list of sources.
 set(offenders "")
 foreach(file IN LISTS FILES)
     file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line IN LISTS includes)
-        if(line MATCHES "[\"<](mainwindow|chart|dialogs)/"
+        if(line MATCHES "[\"<]gui/"
            OR line MATCHES "<Q(Widget|Dialog|MainWindow|Chart|ChartView|LineSeries|MessageBox|PushButton|LineEdit|ComboBox|Label|Frame|TableView|Menu|Action|Application)>"
            OR line MATCHES "<Qt(Widgets|Charts)/")
             list(APPEND offenders "${file}: ${line}")

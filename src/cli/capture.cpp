@@ -1,8 +1,8 @@
 #include "cli/capture.h"
 
 #include "cli/hexdump.h"
-#include "link/downloadframe.h"
-#include "model/variantprofiles.h"
+#include "core/link/downloadframe.h"
+#include "core/model/variantprofiles.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/variantprofile.h"
+#include "core/model/variantprofile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "cli/mapsource.h"
 #include "cli/options.h"
 #include "cli/placenames.h"
-#include "link/downloadcheck.h"
-#include "link/downloadmessages.h"
+#include "core/link/downloadcheck.h"
+#include "core/link/downloadmessages.h"
 
 #include <climits>
 

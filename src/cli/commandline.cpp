@@ -3,7 +3,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/options.h"
-#include "model/numberformat.h"
+#include "core/model/numberformat.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "cli/csvtable.h"
 
-#include "model/settingslists.h"
+#include "core/model/settingslists.h"
 
 namespace zerwa::cli {
 

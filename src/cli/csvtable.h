@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/mapfilecontent.h"
+#include "core/storage/mapfilecontent.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "cli/mapsource.h"
 #include "cli/options.h"
 #include "cli/placenames.h"
-#include "model/settingslists.h"
+#include "core/model/settingslists.h"
 
 namespace zerwa::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/decimalnumber.h"
+#include "core/model/decimalnumber.h"
 
 #include <QChar>
 #include <QString>

@@ -3,8 +3,8 @@
 #include "cli/csvtable.h"
 #include "cli/mapsource.h"
 #include "cli/options.h"
-#include "storage/linesfile.h"
-#include "storage/windows1250.h"
+#include "core/storage/linesfile.h"
+#include "core/storage/windows1250.h"
 
 namespace zerwa::cli {
 

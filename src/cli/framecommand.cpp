@@ -5,8 +5,8 @@
 #include "cli/mapsource.h"
 #include "cli/options.h"
 #include "cli/placenames.h"
-#include "link/downloadcheck.h"
-#include "link/downloadframe.h"
+#include "core/link/downloadcheck.h"
+#include "core/link/downloadframe.h"
 
 namespace zerwa::cli {
 

@@ -3,10 +3,10 @@
 #include "cli/exactvalue.h"
 #include "cli/hexdump.h"
 #include "cli/placenames.h"
-#include "link/downloadframe.h"
-#include "link/downloadframelayout.h"
-#include "link/exactscaling.h"
-#include "model/decimalnumber.h"
+#include "core/link/downloadframe.h"
+#include "core/link/downloadframelayout.h"
+#include "core/link/exactscaling.h"
+#include "core/model/decimalnumber.h"
 
 namespace zerwa::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/numberformat.h"
-#include "storage/mapfilecontent.h"
+#include "core/model/numberformat.h"
+#include "core/storage/mapfilecontent.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -2,11 +2,11 @@
 
 #include "cli/exactvalue.h"
 #include "cli/hexdump.h"
-#include "link/downloadframe.h"
-#include "link/downloadframelayout.h"
-#include "link/downloadlimits.h"
-#include "link/exactscaling.h"
-#include "model/settingsblock.h"
+#include "core/link/downloadframe.h"
+#include "core/link/downloadframelayout.h"
+#include "core/link/downloadlimits.h"
+#include "core/link/exactscaling.h"
+#include "core/model/settingsblock.h"
 
 #include <QMap>
 

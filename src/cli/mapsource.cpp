@@ -1,8 +1,8 @@
 #include "cli/mapsource.h"
 
 #include "cli/console.h"
-#include "model/variantprofiles.h"
-#include "storage/mapfile.h"
+#include "core/model/variantprofiles.h"
+#include "core/storage/mapfile.h"
 
 #include <QFile>
 #include <QFileInfo>

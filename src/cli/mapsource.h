@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/variantprofile.h"
-#include "storage/mapfilecontent.h"
+#include "core/model/variantprofile.h"
+#include "core/storage/mapfilecontent.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "cli/options.h"
 
-#include "model/variantprofiles.h"
+#include "core/model/variantprofiles.h"
 
 namespace zerwa::cli {
 

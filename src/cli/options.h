@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/numberformat.h"
-#include "model/variantprofile.h"
+#include "core/model/numberformat.h"
+#include "core/model/variantprofile.h"
 
 #include <QCommandLineParser>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "cli/placenames.h"
 
 #include "cli/console.h"
-#include "link/downloadmessages.h"
-#include "model/settingslists.h"
+#include "core/link/downloadmessages.h"
+#include "core/model/settingslists.h"
 
 namespace zerwa::cli {
 

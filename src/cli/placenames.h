@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/downloadcheck.h"
-#include "storage/mapfilecontent.h"
+#include "core/link/downloadcheck.h"
+#include "core/storage/mapfilecontent.h"
 
 #include <QString>
 

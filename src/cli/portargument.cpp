@@ -1,7 +1,7 @@
 #include "cli/portargument.h"
 
 #include "cli/options.h"
-#include "link/portdevice.h"
+#include "core/link/portdevice.h"
 
 #include <QDir>
 

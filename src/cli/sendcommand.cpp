@@ -6,10 +6,10 @@
 #include "cli/placenames.h"
 #include "cli/portargument.h"
 #include "cli/sendsequence.h"
-#include "link/downloadcheck.h"
-#include "link/downloadframe.h"
-#include "link/qtserialport.h"
-#include "link/serialporterror.h"
+#include "core/link/downloadcheck.h"
+#include "core/link/downloadframe.h"
+#include "core/link/qtserialport.h"
+#include "core/link/serialporterror.h"
 
 #include <QCoreApplication>
 #include <QDir>

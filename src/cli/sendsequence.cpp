@@ -1,10 +1,10 @@
 #include "cli/sendsequence.h"
 
 #include "cli/console.h"
-#include "link/downloadframe.h"
-#include "link/downloadmessages.h"
-#include "link/qtserialport.h"
-#include "link/serialporterror.h"
+#include "core/link/downloadframe.h"
+#include "core/link/downloadmessages.h"
+#include "core/link/qtserialport.h"
+#include "core/link/serialporterror.h"
 
 namespace zerwa::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serialport.h"
+#include "core/link/serialport.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

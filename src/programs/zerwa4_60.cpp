@@ -1,5 +1,5 @@
-#include "mainwindow/programentry.h"
-#include "model/variantprofiles.h"
+#include "core/model/variantprofiles.h"
+#include "gui/mainwindow/programentry.h"
 
 int main(int argc, char** argv) {
     return zerwa::runProgram(zerwa::profiles::zerwa4_60(), argc, argv);

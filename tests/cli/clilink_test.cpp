@@ -1,6 +1,6 @@
 // The tool on the line: send into a pseudo-terminal, listen on another, and the frame read
 // back by decode.
-#include "support/pseudoterminal.h"
+#include "core/support/pseudoterminal.h"
 #include "toolrunner.h"
 
 #include <QElapsedTimer>

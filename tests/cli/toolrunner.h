@@ -1,9 +1,9 @@
 #pragma once
 
-#include "storage/mapfile.h"
-#include "support/gtestqt.h"
-#include "support/programtable.h"
-#include "support/testfiles.h"
+#include "core/storage/mapfile.h"
+#include "core/support/gtestqt.h"
+#include "core/support/programtable.h"
+#include "core/support/testfiles.h"
 
 #include <QCoreApplication>
 #include <QProcess>

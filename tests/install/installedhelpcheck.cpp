@@ -1,8 +1,8 @@
 // installedhelpcheck <home>: checks, for every program, that the help window built in the
 // program's installed working folder <home>/zerwa/<program> shows the shipped help text
 // (formatted text naming the program), not the missing-file line nor raw rich text.
-#include "dialogs/thelpform.h"
-#include "model/variantprofiles.h"
+#include "core/model/variantprofiles.h"
+#include "gui/dialogs/thelpform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "document/model/prompter.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace zerwa {
+
+struct EditContext;
+
+// Where the program keeps its files: the start-up folder (with a trailing separator),
+// where the working files live, and the folder the file dialogs open in.
+struct ProgramFolders {
+    QString startup;
+    QString fileDialogs;
+};
+
+// Moves the map between the document and map files: the reader and writer, and the Load
+// and Save commands with their dialogs and messages.
+class MapFileCommands {
+public:
+    // `portText` gives the port list's text, which a save records for the next start.
+    MapFileCommands(EditContext& context, const ProgramFolders& folders,
+                    std::function<QString()> portText);
+
+    // ReadMapFile: the whole file is read and checked before anything changes, so a failed
+    // read (its message shown) leaves the map exactly as it was. A map read starts a fresh
+    // edit history.
+    bool readMapFile(const QString& fileName);
+    // WriteMapFile: replaces the file only once the new content is on disk; on failure the
+    // reason is shown, the previous file is kept and false is returned.
+    bool writeMapFile(const QString& fileName);
+
+    void load(); // LoadBtnClick
+    void save(); // SaveBtnClick
+
+private:
+    // A name without a folder (as a working file may hold) lies in the start-up folder.
+    QString pathOf(const QString& fileName) const;
+    FileDialogRequest dialogRequest(const QString& presetName) const;
+    void recordForNextStart();
+
+    EditContext& m_context;
+    const ProgramFolders& m_folders;
+    std::function<QString()> m_portText;
+};
+
+} // namespace zerwa

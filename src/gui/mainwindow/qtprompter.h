@@ -1,0 +1,38 @@
+#pragma once
+
+#include "document/model/prompter.h"
+
+#include <memory>
+
+class QWidget;
+
+namespace zerwa {
+
+class TEditForm;
+class TFuggvenyForm;
+
+// Shows the questions as Qt dialogs over the given parent window.
+class QtPrompter : public Prompter {
+public:
+    QtPrompter();
+    ~QtPrompter() override;
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+    void setCorrectionDialog(TEditForm* dialog) { m_correctionDialog = dialog; }
+    void setSlopeFillDialog(TFuggvenyForm* dialog) { m_slopeFillDialog = dialog; }
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    void showError(const QString& text) override;
+    QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
+    std::optional<SlopeFillEntries> askSlopeFill() override;
+    std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
+
+private:
+    QWidget* m_parent = nullptr;
+    TEditForm* m_correctionDialog = nullptr;
+    std::unique_ptr<TEditForm> m_ownCorrectionDialog; // only if none was given
+    TFuggvenyForm* m_slopeFillDialog = nullptr;
+};
+
+} // namespace zerwa

@@ -1,0 +1,172 @@
+// The editing keys in the window. Undo and redo reach the map's history from the grid, its
+// open editor and the settings fields, and the grid, the settings and the chart show the result.
+// Copy and paste reach the grid from its open editor; a paste is one step of the history, moves
+// neither the selection nor the remembered cell, checks no cell, and the chart follows it.
+#include "core/model/variantprofiles.h"
+#include "document/model/mapdocument.h"
+#include "gui/chart/chartmirror.h"
+#include "gui/mainwindow/mapgrid.h"
+#include "gui/mainwindow/maptablemodel.h"
+#include "gui/mainwindow/settingspanel.h"
+#include "gui/mainwindow/tablecommands.h"
+#include "gui/support/formfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
+#include <QTest>
+
+using namespace zerwa;
+using zerwa::test::FormFixture;
+using zerwa::test::yValues;
+
+namespace {
+
+void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(target, key, modifiers);
+}
+
+} // namespace
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ctrlZUndoesAPopupStepAndTheChartFollows() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        QLineSeries* line = form.chart()->series(2);
+        const QList<qreal> before = yValues(line);
+        form.tableCommands()->PopupMenu1->findChild<QAction*>("N41")->trigger();
+        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
+        press(form.StringGrid1, Qt::Key_Z);
+        QCOMPARE(form.table().cell(2, 7), QStringLiteral("2"));
+        QCOMPARE(yValues(line), before);
+        press(form.StringGrid1, Qt::Key_Y);
+        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
+        press(form.StringGrid1, Qt::Key_Z);
+        press(form.StringGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(yValues(line), QList<qreal>(15, 6.0));
+    }
+
+    // In an open editor Escape gives back the text the cell held when entered, and Ctrl+Z first
+    // reverts the typing, then earlier steps. Leaving the grid ends a typing step.
+    void keysInAnOpenCellEditor() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        form.tableCommands()->PopupMenu1->findChild<QAction*>("N11")->trigger(); // column 2: 3
+        QLineEdit* editor = fixture.editorOn({2, 1});
+        QTest::keyClicks(editor, QStringLiteral("9"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"3", "3"}));
+        QCOMPARE(form.document().history().count(), 1);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("33"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("33"));
+        press(editor, Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"3", "3"}));
+        press(editor, Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"2", "2"}));
+
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        form.Panel1->Edit1->setFocus();
+        QTRY_VERIFY(form.Panel1->Edit1->hasFocus());
+        editor = fixture.editorOn({2, 1});
+        editor->end(false);
+        QTest::keyClicks(editor, QStringLiteral("5"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("245"));
+        form.undo();
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("24"));
+    }
+
+    void undoOfASettingsChangeShowsInItsControl() {
+        FormFixture fixture(profiles::zerwa4_60());
+        TForm1& form = fixture.startShown();
+        SettingsPanel* panel = form.Panel1;
+        panel->ComboBox3->setFocus();
+        QTest::keyClick(panel->ComboBox3, Qt::Key_Down); // a pick-only list chooses with the keys
+        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
+        panel->Edit1->setFocus();
+        QTest::keyClicks(panel->Edit1, QStringLiteral("8000"));
+        press(panel->Edit1, Qt::Key_Z);
+        QCOMPARE(panel->Edit1->text(), QString());
+        press(panel->Edit1, Qt::Key_Z);
+        QCOMPARE(panel->ComboBox3->currentIndex(), -1);
+        press(panel->Edit1, Qt::Key_Y);
+        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
+    }
+
+    void copyAndPasteWithTheKeysIsOneStepAndTheChartFollows() {
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.startShown();
+        form.mapModel->setCellText(1, 2, QStringLiteral("12,5"));
+        form.mapModel->setCellText(2, 3, QStringLiteral("05"));
+        QLineEdit* editor = fixture.editorOn({1, 2});
+        form.StringGrid1->selectionModel()->select(
+            QItemSelection(form.mapModel->index(2, 1), form.mapModel->index(3, 2)),
+            QItemSelectionModel::ClearAndSelect);
+        press(editor, Qt::Key_C);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12,5\t2\n1\t05\n"));
+
+        editor = fixture.editorOn({3, 20});
+        const CellPos remembered = form.rememberedCell();
+        const int steps = form.document().history().count();
+        fixture.prompter().records.clear();
+        press(editor, Qt::Key_V);
+        QCOMPARE(QStringList({form.table().cell(3, 20), form.table().cell(4, 20),
+                              form.table().cell(3, 21), form.table().cell(4, 21)}),
+                 QStringList({"12,5", "2", "1", "05"}));
+        QCOMPARE(form.StringGrid1->currentCell(), CellPos({3, 20}));
+        QCOMPARE(form.rememberedCell(), remembered);
+        QCOMPARE(fixture.prompter().records.size(), 0); // no cell check, no correction
+        QCOMPARE(form.document().history().count(), steps + 1);
+        QCOMPARE(yValues(form.chart()->series(3)).at(19), 12.5);
+
+        press(editor, Qt::Key_Z);
+        QCOMPARE(form.table().cell(3, 20), QStringLiteral("3"));
+        QCOMPARE(yValues(form.chart()->series(3)).at(19), 3.0);
+    }
+
+    void aBlockPastedIntoTheEditorFillsCellsNotTheOneCell() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        QLineEdit* editor = fixture.editorOn({2, 5});
+        QTest::keyClicks(editor, QStringLiteral("7"));
+        QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n"));
+        press(editor, Qt::Key_V);
+        QCOMPARE(form.table().cell(2, 5), QStringLiteral("1,5"));
+        QCOMPARE(form.table().cell(3, 6), QStringLiteral("4,5"));
+        form.undo();                                            // the paste
+        QCOMPARE(form.table().cell(2, 5), QStringLiteral("7")); // the typing, a step of its own
+        form.undo();
+        QCOMPARE(form.table().cell(2, 5), QStringLiteral("2"));
+    }
+
+    void aRefusedPasteChangesNothingAndSaysWhy() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        QLineEdit* editor = fixture.editorOn({8, 15});
+        const MapTable before = form.table();
+        QApplication::clipboard()->setText(QStringLiteral("1\t2\n"));
+        press(editor, Qt::Key_V);
+        QCOMPARE(form.table(), before);
+        QCOMPARE(fixture.prompter().messages().size(), 1);
+        QVERIFY(fixture.prompter().messages().at(0).contains(QStringLiteral("1 sor × 1 oszlop")));
+    }
+
+    void noTypingPutsATabOrALineBreakIntoACell() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        QLineEdit* editor = fixture.editorOn({3, 3});
+        editor->insert(QStringLiteral("1\t2\n3"));
+        QCOMPARE(form.table().cell(3, 3), QStringLiteral("3"));
+    }
+};
+
+QTEST_MAIN(EditingTest)
+#include "editing_test.moc"
