@@ -38,7 +38,6 @@ public:
     explicit Tokenizer(QByteArrayView input);
 
     Token next();
-    bool atEnd() const { return m_pos >= m_input.size(); }
 
 private:
     std::optional<Token> readControl(); // nothing for an escape that stands for nothing

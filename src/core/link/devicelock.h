@@ -23,7 +23,6 @@ public:
     // for its driver to drain (30 s by default), which a line that was given up must not
     // make the program do; the device stays taken until that close has ended.
     void abandon();
-    bool isHeld() const { return m_handle >= 0; }
     QString errorString() const { return m_error; }
 
 private:

@@ -28,7 +28,6 @@ public:
     const QString& listText() const { return m_listText; }
     void setListText(const QString& text);
     // "Com" followed by the port in use.
-    const QString& buttonCaption() const { return m_caption; }
 
     // ComOkBtnClick: stores the chosen port (line 2 of the port file or working file, when
     // that file exists), shows it on the Com button and uses it from the next open on.

@@ -61,7 +61,6 @@ public:
     // The enlarge toggle: the chart takes over the left part of the window, or returns to
     // the geometry kept at start-up. Returns whether it is now enlarged.
     bool toggleEnlarged();
-    bool isEnlarged() const { return m_enlarged; }
 
 private:
     void applyValues(const QList<QList<qreal>>& values);

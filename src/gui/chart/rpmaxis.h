@@ -19,7 +19,6 @@ public:
     void setLabels(const QStringList& labels);
     const QStringList& labels() const { return m_labels; }
     // Every how many points a label is drawn, for the chart's current width.
-    int labelStep() const { return m_step; }
 
 private:
     int stepForWidth() const;

@@ -36,7 +36,6 @@ public:
 
     // The popup menu opens by itself on a right click (or the menu key) only while this is on.
     void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
-    QMenu* popupMenu() const { return m_popupMenu; }
     void setAutoPopup(bool on) { m_autoPopup = on; }
     bool autoPopup() const { return m_autoPopup; }
     // Opens the popup menu (at a screen position, or below the current cell) if it may open
@@ -45,7 +44,6 @@ public:
     bool openPopupAtCurrentCell();
 
     // The editor open on the current cell, if any.
-    QWidget* cellEditor() const { return m_editor; }
 
 signals:
     // The selection is about to move to (column, row); the cell that is left is still the

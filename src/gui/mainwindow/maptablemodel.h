@@ -27,13 +27,11 @@ public:
 
     // While the axes are fixed, row 0 and column 0 can be neither selected nor edited.
     void setAxesEditable(bool editable);
-    bool axesEditable() const { return m_axesEditable; }
     // The background of a value the download check refused.
     static QColor markColour();
 
     // The font of the rpm column, narrow enough for five digits.
     void setRpmColumnFont(const QFont& font) { m_rpmFont = font; }
-    const QFont& rpmColumnFont() const { return m_rpmFont; }
     // Its editor has less room than the cell.
     void setRpmEditorFont(const QFont& font) { m_rpmEditorFont = font; }
     const QFont& rpmEditorFont() const { return m_rpmEditorFont; }

@@ -199,10 +199,6 @@ const QString& TForm1::startupFolder() const {
     return m_session->folders().startup;
 }
 
-const QString& TForm1::fileDialogFolder() const {
-    return m_session->folders().fileDialogs;
-}
-
 const QString& TForm1::currentMapFileName() const {
     return document().currentMapFileName();
 }

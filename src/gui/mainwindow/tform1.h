@@ -46,7 +46,6 @@ public:
     // The current directory at start followed by a separator; working files live here.
     const QString& startupFolder() const;
     // The folder the file dialogs open in.
-    const QString& fileDialogFolder() const;
     // The map file that backs the table; the save dialog proposes it.
     const QString& currentMapFileName() const;
     // The cell selected last; the next selection move checks it.
@@ -94,7 +93,6 @@ public:
     MapChartView* Chart1;
     ChartMirror* chart() const { return m_chart; }
     TableCommands* tableCommands() const { return m_tableCommands; }
-    SettingsChecks* settingsChecks() const { return m_settingsChecks; }
     QTimer* Timer1;      // the download's break wait, 500 ms, used once per download
     SerialPort* MSComm1; // open only during a download
 
