@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures how long a program takes from exec until its main window is mapped on a virtual X
 # display, and its resident memory one second later. Prints each run and the median.
 #   measure-startup.sh [program] [runs]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures of the three main windows (docs/screenshots/<program>.png). Each
 # program starts in an empty folder whose working file names a sample map, so the picture
 # shows a map as a technician would have it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and starts one program (zerwa8, zerwa4 or zerwa4_60; default zerwa8) in the current
 # folder. Without a display it runs the program on a virtual X display for a few seconds,
 # saves a screenshot and says where it is.

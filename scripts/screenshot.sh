@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a built program on a private virtual X display in the current folder, waits for its
 # main window, saves a picture of the window as PNG, and stops the program.
 #   screenshot.sh <program> <out.png> [locale]

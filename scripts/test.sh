@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test: once in a normal build, once more in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layer check refuses one include of each forbidden kind, naming the file and line, and
 # lets the allowed ones through.
 #   cmake -DCHECK=<checklayers.cmake> -DWORK=<empty folder> -DQT_HEADERS=<qt include root> -P

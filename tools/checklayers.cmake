@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layer check: fails when a file includes a header of a layer it may not use.
 #
 #   cmake -DROOT=<project> -DQT_HEADERS=<qt include root> -DSTAMP=<file> "-DFILES=a;b;..."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of one X window (by id) as PNG: windowshot <window-id> <out.png>
 #include <QGuiApplication>
 #include <QPixmap>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the zerwa tool from exec to exit: one `zerwa check` of one map (median of many runs)
 # and one `zerwa check` of 1,000 maps. Prints the figures; asserts nothing.
 #   bench/cli/cli-benchmark.sh [build dir]

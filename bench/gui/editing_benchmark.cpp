@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for editing in the window: undo and redo of a column step, the memory a full
 // history takes, and a paste of a whole column block, each with the grid and chart following.
 #include "core/model/mapclipboard.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the download path: frame encoding, the whole-map check and a download over a
 // pseudo-terminal.
 #include "core/link/downloadcheck.h"

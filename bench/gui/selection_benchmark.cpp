@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures one full selection move in the largest program: the check of the cell that was
 // left (valid, so no dialog) and the value refresh of every chart point.
 #include "core/model/variantprofiles.h"

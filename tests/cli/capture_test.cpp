@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captured frames and wire images as decode and listen read them: where the first fault is.
 #include "cli/capture.h"
 #include "cli/framereading.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool driven as a user drives it, on maps the tests write: outputs and exit codes.
 #include "toolrunner.h"
 

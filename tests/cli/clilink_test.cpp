@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool on the line: send into a pseudo-terminal, listen on another, and the frame read
 // back by decode.
 #include "core/support/pseudoterminal.h"

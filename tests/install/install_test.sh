@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and builds the Debian package, then checks in
 # both that the files are where a desktop expects them and that each program, started from its
 # menu entry's launcher, runs in its working folder and finds its help file there.

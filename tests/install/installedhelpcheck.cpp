@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // installedhelpcheck <home>: checks, for every program, that the help window built in the
 // program's installed working folder <home>/zerwa/<program> shows the shipped help text
 // (formatted text naming the program), not the missing-file line nor raw rich text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/link/downloadframe.h"
 
 #include "core/link/downloadframelayout.h"

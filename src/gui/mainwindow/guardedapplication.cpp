@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/guardedapplication.h"
 
 #include "document/model/prompter.h"

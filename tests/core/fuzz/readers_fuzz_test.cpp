@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Randomized inputs for the readers of outside text (map files, working files, help files and
 // pasted text), all made by one generator. Short by default; ZERWA_FUZZ_RUNS sets the number of
 // inputs per reader for a longer run, ZERWA_FUZZ_SEED the seed (a failure names it).

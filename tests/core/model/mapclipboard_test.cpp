@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy and paste with spreadsheets: the text a copy makes, the shapes spreadsheets paste, and
 // the all-or-nothing rule with the message that names the first cell a paste is refused for.
 #include "core/model/mapclipboard.h"

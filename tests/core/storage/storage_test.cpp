@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/storage/linesfile.h"
 #include "core/storage/mapfile.h"
 #include "core/storage/windows1250.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map's edit history, without a window: every kind of edit is one step, undone and redone
 // to the exact texts; loads and resets start afresh; the history keeps a thousand steps.
 #include "core/link/downloadframe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/support/testfiles.h"
 #include "gui/dialogs/tfuggvenyform.h"
 #include "gui/dialogs/thelpform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing keys in the window. Undo and redo reach the map's history from the grid, its
 // open editor and the settings fields, and the grid, the settings and the chart show the result.
 // Copy and paste reach the grid from its open editor; a paste is one step of the history, moves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the grid's selection meets the cell check: the check runs before the selection moves,
 // the fixed row and column are not cells, and leaving axis-edit mode checks nothing. And the
 // rpm column shows five digits whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings checks and the grid's cell check with the program's real modal boxes: a box
 // opened while the focus moves must not let a field go unchecked, nor swallow the click that
 // moved the focus.

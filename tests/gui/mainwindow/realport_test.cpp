@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real serial code on pseudo-terminals. Who may open a port: the adapter is held by one
 // program at a time, and a COMn entry that leads to no serial device is refused saying why. A
 // line that does not drain: the close is given up at its time limit, the port released, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: built as designed, started from its working file, resized, closed; and the
 // map files it reads and writes through Load and Save.
 #include "core/storage/mapfile.h"
