@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/capture.h"
 
+#include "cli/framereading.h"
 #include "cli/hexdump.h"
 #include "core/link/downloadframe.h"
 #include "core/model/variantprofiles.h"
@@ -67,6 +68,38 @@ std::optional<CaptureFault> wrongLength(qsizetype size, const QList<int>& length
     return CaptureFault{longest, QStringLiteral("%1 bytes, more than ").arg(size) + expected};
 }
 
+// Whether a download's bytes begin at `at`: the NUL bytes its break leaves, or the unit of a
+// mode byte (a byte no cell takes, 0x83 or 0xC3, or 0x03 or 0x43 followed by FF FF).
+bool downloadStarts(const QByteArray& bytes, qsizetype at) {
+    if (at < bytes.size() && bytes.at(at) == '\0')
+        return true;
+    const QByteArray unit = bytes.mid(at, downloadframe::kUnitSize);
+    const int mode = unit.isEmpty() ? -1 : quint8(unit.at(0));
+    return (mode & 0x3F) == 0x03 && QByteArray(unit.size() - 1, kFill) == unit.mid(1);
+}
+
+// A capture of two downloads: a well-formed wire image of one program's length, and after it
+// the next download's break or mode byte. The fault stands where the second one begins.
+std::optional<CaptureFault> secondDownload(const QByteArray& bytes,
+                                           const QList<const VariantProfile*>& profiles) {
+    const int unit = downloadframe::kUnitSize;
+    for (const VariantProfile* profile : profiles) {
+        const qsizetype end = qsizetype(profile->frameLength) * unit;
+        if (bytes.size() <= end || brokenUnit(bytes, end) || !downloadStarts(bytes, end))
+            continue;
+        QByteArray frame;
+        for (qsizetype i = 0; i < end; i += unit)
+            frame += bytes.at(i);
+        if (!findFrameFault(*profile, frame))
+            return CaptureFault{
+                end, QStringLiteral("a second download begins here, after a complete wire image "
+                                    "of %1 bytes; decode one download at a time (the first is "
+                                    "head -c %1 of the file)")
+                         .arg(end)};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Capture readCapture(const QByteArray& bytes, const VariantProfile* variant) {
@@ -77,6 +110,8 @@ Capture readCapture(const QByteArray& bytes, const VariantProfile* variant) {
         capture.frame = bytes;
     } else {
         capture.wire = true;
+        if ((capture.fault = secondDownload(bytes, profiles)))
+            return capture;
         const auto length = wrongLength(bytes.size(), lengths);
         const auto broken = brokenUnit(bytes, length ? length->offset : bytes.size());
         if (broken || length) {

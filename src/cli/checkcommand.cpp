@@ -16,14 +16,9 @@ namespace {
 // Prints one map's line: its name and "OK", or the program's message and the value refused.
 // True when the map passes.
 bool printVerdict(const LoadedMap& map, const NumberFormat& numbers) {
-    const auto fault =
-        FindDownloadFault(*map.profile, map.content.table, map.content.settings, numbers);
-    if (!fault) {
-        printLine(map.name + QStringLiteral(": OK"));
-        return true;
-    }
-    printLine(map.name + QStringLiteral(": ") + refusal(*fault, map.content));
-    return false;
+    const auto refused = refusalOf(map, numbers);
+    printLine(map.name + QStringLiteral(": ") + refused.value_or(QStringLiteral("OK")));
+    return !refused;
 }
 
 int run(const QCommandLineParser& parser) {

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/options.h"
+#include "cli/outputguard.h"
 #include "core/model/numberformat.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,9 @@ const QString kIntroduction = QStringLiteral(
     "A map's program is known from its first line. Numbers are read with the user's decimal\n"
     "separator, as the programs read them, unless --decimal says otherwise. Messages about a\n"
     "map are the programs' own. Exit codes: 0 success, 1 as each command says, 2 a file or\n"
-    "port that cannot be used, or a wrong command line.\n");
+    "port that cannot be used, an output that is an input, or a wrong command line; on\n"
+    "SIGINT, SIGTERM or SIGHUP send and listen close the port and end with 128 + the\n"
+    "signal's number. zerwa --version prints the version.\n");
 
 QList<Command> commands() {
     return {checkCommand(), frameCommand(),  diffCommand(),  exportCommand(),
@@ -28,7 +31,8 @@ QList<Command> commands() {
 
 void setUp(QCommandLineParser& parser, const Command& command) {
     parser.setApplicationDescription(command.description);
-    parser.addHelpOption();
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QStringLiteral("Show this command's help.")});
     if (command.addOptions)
         command.addOptions(parser);
 }
@@ -64,6 +68,13 @@ int runCommand(const Command& command, const QStringList& arguments) {
         printLine(commandHelp(command).trimmed());
         return kSuccess;
     }
+    // Before anything is read: a map must not be lost to its own export or report.
+    const QString clash =
+        outputOverInput(parser.positionalArguments(), outputFrom(parser).value_or(QString()));
+    if (!clash.isEmpty()) {
+        printError(QStringLiteral("zerwa: ") + clash);
+        return kBadInput;
+    }
     return command.run(parser);
 }
 
@@ -76,6 +87,10 @@ int run(int argc, char** argv) {
     const QString name = arguments.value(1);
     if (name == u"--help" || name == u"-h" || name == u"help") {
         printLine(overview().trimmed());
+        return kSuccess;
+    }
+    if (name == u"--version") {
+        printLine(QStringLiteral("zerwa " ZERWA_VERSION));
         return kSuccess;
     }
     try {

@@ -2,6 +2,7 @@
 #include "cli/capturereport.h"
 #include "cli/command.h"
 #include "cli/console.h"
+#include "cli/mapsource.h"
 #include "cli/options.h"
 
 #include <QFile>
@@ -31,6 +32,12 @@ int run(const QCommandLineParser& parser) {
         printError(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
         return kBadInput;
     }
+    if (const VariantProfile* profile = profileOfMagicLine(bytes)) {
+        printError(QStringLiteral("%1 is a %2 map file, not a capture; zerwa frame %1 --wire "
+                                  "shows the wire image it gives")
+                       .arg(name, profile->programName));
+        return kBadInput;
+    }
     return reportCapture(bytes, variant, numbers.decimalSeparator());
 }
 
@@ -43,8 +50,9 @@ Command decodeCommand() {
                            "each setting as the range of values that\nencode to its byte, and "
                            "every cell value. A broken unit, a wrong length or a byte the "
                            "programs\nnever send is reported with the offset of the first fault "
-                           "(exit 1). A 127-byte frame fits\ntwo programs: name one with "
-                           "--variant."),
+                           "(exit 1), and so is a second\ndownload in one capture. A 127-byte "
+                           "frame fits two programs: name one with --variant. A map\nfile is "
+                           "refused (exit 2): zerwa frame gives its bytes."),
             [](QCommandLineParser& parser) {
                 addVariantOption(parser, QStringLiteral("The program that sent the frame."));
                 addDecimalOption(parser);

@@ -11,8 +11,6 @@ namespace zerwa::cli {
 
 namespace {
 
-const QString kOutput = QStringLiteral("o");
-
 int run(const QCommandLineParser& parser) {
     const QString name = positionals(parser, 1, 1).first();
     const MapLoad load = loadMap(name);
@@ -23,11 +21,12 @@ int run(const QCommandLineParser& parser) {
     // Every text came from a Windows-1250 file, and the labels are in the code page too.
     const auto bytes = windows1250::encode(linesfile::joinLinesCrLf(csvLines(load.map->content)));
     Q_ASSERT(bytes);
-    if (!parser.isSet(kOutput)) {
+    const std::optional<QString> output = outputFrom(parser);
+    if (!output) {
         writeRaw(bytes.value_or(QByteArray()));
         return kSuccess;
     }
-    const QString path = parser.value(kOutput);
+    const QString& path = *output;
     QString reason;
     if (!bytes || !linesfile::writeBytes(path, *bytes, &reason)) {
         printError(QStringLiteral("cannot write %1: %2").arg(path, reason));
@@ -43,11 +42,10 @@ Command exportCommand() {
             QStringLiteral("The map as CSV for a spreadsheet: the settings as name;value lines, "
                            "an empty line, then the\ntable with its headings and rpm column. "
                            "Semicolons between fields, texts as stored,\nWindows-1250 with CR LF "
-                           "like the programs' files. A file is replaced only once complete."),
+                           "like the programs' files. A file is replaced only once complete;\n"
+                           "an output that is the map itself is refused (exit 2)."),
             [](QCommandLineParser& parser) {
-                parser.addOption({QStringList{kOutput, QStringLiteral("output")},
-                                  QStringLiteral("Write to FILE instead of standard output."),
-                                  QStringLiteral("FILE.csv")});
+                addOutputOption(parser, QStringLiteral("FILE.csv"));
             },
             run};
 }

@@ -35,9 +35,8 @@ int run(const QCommandLineParser& parser) {
     const LoadedMap& map = *load.map;
     const MapFileContent& content = map.content;
     // Only a map that passes the check has a frame: the program sends nothing else.
-    if (const auto fault =
-            FindDownloadFault(*map.profile, content.table, content.settings, numbers)) {
-        printError(name + QStringLiteral(": ") + refusal(*fault, content));
+    if (const auto refused = refusalOf(map, numbers)) {
+        printError(name + QStringLiteral(": ") + *refused);
         return kFailed;
     }
     const QByteArray frame =

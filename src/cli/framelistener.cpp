@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/framelistener.h"
 
+#include "core/link/portdevice.h"
+
 namespace zerwa::cli {
 
 FrameListener::FrameListener(QObject* parent)
@@ -17,8 +19,13 @@ FrameListener::FrameListener(QObject* parent)
     });
 }
 
-bool FrameListener::open(const QString& device, QString* error) {
-    m_port.setPortName(device);
+bool FrameListener::open(const PortArgument& port, QString* error) {
+    const portdevice::Target target = portdevice::resolve(port.device);
+    if (target.device.isEmpty()) {
+        *error = portdevice::openFailure(port.name(), target.problem);
+        return false;
+    }
+    m_port.setPortName(target.device);
     m_port.setBaudRate(2400);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -26,7 +33,8 @@ bool FrameListener::open(const QString& device, QString* error) {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (m_port.open(QIODevice::ReadOnly))
         return true;
-    *error = m_port.errorString();
+    *error = portdevice::openFailure(
+        port.name(), portdevice::openFailureReason(m_port.error(), m_port.errorString()));
     return false;
 }
 

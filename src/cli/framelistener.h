@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/portargument.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
@@ -20,8 +22,9 @@ public:
 
     explicit FrameListener(QObject* parent = nullptr);
 
-    // Opens the device read-only; false with the reason in `error`.
-    bool open(const QString& device, QString* error);
+    // Opens the port read-only, a COMn link followed to its device as the programs do; false
+    // with the programs' message naming the port in `error`.
+    bool open(const PortArgument& port, QString* error);
 
 signals:
     // One run of bytes, without the NUL bytes a break leaves before it.

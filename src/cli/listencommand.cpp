@@ -4,6 +4,8 @@
 #include "cli/console.h"
 #include "cli/framelistener.h"
 #include "cli/options.h"
+#include "cli/portargument.h"
+#include "cli/stopsignals.h"
 
 #include <QCoreApplication>
 
@@ -11,22 +13,23 @@ namespace zerwa::cli {
 
 namespace {
 
-const QString kPort = QStringLiteral("port");
 const QString kOnce = QStringLiteral("once");
 
 int run(const QCommandLineParser& parser) {
     positionals(parser, 0, 0);
     const NumberFormat numbers = numbersFrom(parser);
     const VariantProfile* variant = variantFrom(parser);
-    if (!parser.isSet(kPort) || !variant)
-        throw UsageError(QStringLiteral("listen needs --port and --variant"));
-    const QString device = parser.value(kPort);
+    if (!variant)
+        throw UsageError(QStringLiteral("listen needs --variant"));
+    const PortArgument port = portFrom(parser);
+    const QString device = port.name();
     const bool once = parser.isSet(kOnce);
 
+    const StopSignals stopSignals; // outlives the port, which it lets close on a signal
     FrameListener listener;
-    QString reason;
-    if (!listener.open(device, &reason)) {
-        printError(QStringLiteral("cannot open %1: %2").arg(device, reason));
+    QString failure;
+    if (!listener.open(port, &failure)) {
+        printError(oneLine(failure));
         return kBadInput;
     }
     QObject::connect(&listener, &FrameListener::frameReceived, qApp, [&](const QByteArray& bytes) {
@@ -52,10 +55,10 @@ Command listenCommand() {
                            "opens the port read-only at\n2400 baud 8N1, takes each run of bytes "
                            "after a pause as a frame and prints it as decode does.\nWith --once "
                            "it ends after the first frame: exit 0 for a well-formed one, 1 for a "
-                           "broken one."),
+                           "broken one.\nSIGINT, SIGTERM or SIGHUP close the port and end with "
+                           "128 + the signal's number."),
             [](QCommandLineParser& parser) {
-                parser.addOption(
-                    {kPort, QStringLiteral("The device to listen on."), QStringLiteral("DEVICE")});
+                addPortOption(parser, QStringLiteral("The port to listen on"));
                 addVariantOption(parser, QStringLiteral("The program whose frames to expect."));
                 parser.addOption({kOnce, QStringLiteral("End after the first frame.")});
                 addDecimalOption(parser);

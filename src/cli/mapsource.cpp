@@ -19,12 +19,7 @@ const VariantProfile* profileOfFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    QByteArray line = file.readLine(kLongestMagic);
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return profiles::forMagic(QString::fromLatin1(line));
+    return profileOfMagicLine(file.readLine(kLongestMagic));
 }
 
 MapLoad failure(const QString& name, const QString& message) {
@@ -32,6 +27,13 @@ MapLoad failure(const QString& name, const QString& message) {
 }
 
 } // namespace
+
+const VariantProfile* profileOfMagicLine(const QByteArray& bytes) {
+    QByteArray line = bytes.left(bytes.indexOf('\n')); // all of it without a line end
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return profiles::forMagic(QString::fromLatin1(line));
+}
 
 MapLoad loadMap(const QString& name) {
     if (!QFileInfo(name).isFile()) // the reader's message names the file itself

@@ -4,6 +4,7 @@
 #include "core/model/variantprofile.h"
 #include "core/storage/mapfilecontent.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -21,6 +22,9 @@ struct MapLoad {
     std::optional<LoadedMap> map;
     QString error; // the reader's message on one line, naming the file
 };
+
+// The program whose magic line opens `bytes` (ended by LF, CR LF or their end), or null.
+const VariantProfile* profileOfMagicLine(const QByteArray& bytes);
 
 // Reads a map file as the programs read theirs, with the reader of the program its first
 // line names.

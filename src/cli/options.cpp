@@ -9,6 +9,8 @@ namespace {
 
 const QString kDecimal = QStringLiteral("decimal");
 const QString kVariant = QStringLiteral("variant");
+const QString kOutput = QStringLiteral("output");
+const QString kOutputShort = QStringLiteral("o");
 
 QStringList programNames() {
     QStringList names;
@@ -47,6 +49,20 @@ const VariantProfile* variantFrom(const QCommandLineParser& parser) {
         return profile;
     throw UsageError(QStringLiteral("--variant takes %1 (not '%2')")
                          .arg(programNames().join(QStringLiteral(", ")), value));
+}
+
+void addOutputOption(QCommandLineParser& parser, const QString& valueName) {
+    parser.addOption({{kOutputShort, kOutput},
+                      QStringLiteral("Write to %1 instead of standard output.").arg(valueName),
+                      valueName});
+}
+
+std::optional<QString> outputFrom(const QCommandLineParser& parser) {
+    // Commands without the option have not defined it, and asking whether it is set would warn.
+    const QStringList given = parser.optionNames();
+    if (!given.contains(kOutput) && !given.contains(kOutputShort))
+        return std::nullopt;
+    return parser.value(kOutput);
 }
 
 QStringList positionals(const QCommandLineParser& parser, int minimum, int maximum) {

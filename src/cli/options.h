@@ -29,6 +29,11 @@ NumberFormat numbersFrom(const QCommandLineParser& parser);
 void addVariantOption(QCommandLineParser& parser, const QString& description);
 const VariantProfile* variantFrom(const QCommandLineParser& parser);
 
+// -o, --output FILE: where the command writes instead of standard output; nothing when not
+// given.
+void addOutputOption(QCommandLineParser& parser, const QString& valueName);
+std::optional<QString> outputFrom(const QCommandLineParser& parser);
+
 // The positional arguments, at least `minimum` and at most `maximum` of them.
 QStringList positionals(const QCommandLineParser& parser, int minimum, int maximum);
 

@@ -66,9 +66,25 @@ QString faultPlace(const DownloadFault& fault, const MapFileContent& map) {
     }
 }
 
-QString refusal(const DownloadFault& fault, const MapFileContent& map) {
-    return oneLine(downloadmessages::kDataError) + QStringLiteral(" [") + faultPlace(fault, map) +
-           u']';
+std::optional<QString> refusalOf(const LoadedMap& map, const NumberFormat& numbers) {
+    const MapFileContent& content = map.content;
+    const auto fault = FindDownloadFault(*map.profile, content.table, content.settings, numbers);
+    if (!fault)
+        return std::nullopt;
+    QString text = oneLine(downloadmessages::kDataError) + QStringLiteral(" [") +
+                   faultPlace(*fault, content) + u']';
+    // The other separator judges this value differently only when it reads it as a number.
+    for (const QChar separator : {u',', u'.'}) {
+        if (separator == numbers.decimalSeparator())
+            continue;
+        if (FindDownloadFault(*map.profile, content.table, content.settings,
+                              NumberFormat(separator)) != fault)
+            text += QStringLiteral(" (read with \"%1\" as the decimal separator; the value is "
+                                   "valid with --decimal %2)")
+                        .arg(numbers.decimalSeparator())
+                        .arg(separator);
+    }
+    return text;
 }
 
 } // namespace zerwa::cli

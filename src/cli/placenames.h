@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/mapsource.h"
 #include "core/link/downloadcheck.h"
+#include "core/model/numberformat.h"
 #include "core/storage/mapfilecontent.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace zerwa::cli {
 
@@ -16,9 +20,11 @@ QString cellPlace(CellPos cell);
 // shows them, or the setting's label.
 QString faultPlace(const DownloadFault& fault, const MapFileContent& map);
 
-// The program's message for a map that may not be sent, on one line, and after it the value
-// refused: "Hiba az adattáblán! Kérem ellenőrizze az adatokat! [Hengerek száma: """]".
-QString refusal(const DownloadFault& fault, const MapFileContent& map);
+// The check the programs run before a download, for the tool: nothing when the map may be
+// sent, else the program's message on one line and after it the value refused:
+// "Hiba az adattáblán! Kérem ellenőrizze az adatokat! [Hengerek száma: """]". A value that
+// would pass with the other decimal separator is said to, naming --decimal.
+std::optional<QString> refusalOf(const LoadedMap& map, const NumberFormat& numbers);
 
 // The text quoted as it stands.
 QString quoted(const QString& text);

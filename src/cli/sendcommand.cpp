@@ -7,7 +7,7 @@
 #include "cli/placenames.h"
 #include "cli/portargument.h"
 #include "cli/sendsequence.h"
-#include "core/link/downloadcheck.h"
+#include "cli/stopsignals.h"
 #include "core/link/downloadframe.h"
 #include "core/link/qtserialport.h"
 #include "core/link/serialporterror.h"
@@ -19,10 +19,10 @@ namespace zerwa::cli {
 
 namespace {
 
-const QString kPort = QStringLiteral("port");
 const QString kDryRun = QStringLiteral("dry-run");
 
 int send(const PortArgument& port, const QByteArray& frame) {
+    const StopSignals stopSignals; // outlives the port, which it lets close on a signal
     QtSerialPort serial(QDir::currentPath());
     if (port.number > 0)
         serial.selectPort(port.number);
@@ -42,9 +42,7 @@ int send(const PortArgument& port, const QByteArray& frame) {
 int run(const QCommandLineParser& parser) {
     const QString name = positionals(parser, 1, 1).first();
     const NumberFormat numbers = numbersFrom(parser);
-    if (!parser.isSet(kPort))
-        throw UsageError(QStringLiteral("--port is missing"));
-    const PortArgument port = PortArgument::parse(parser.value(kPort));
+    const PortArgument port = portFrom(parser);
 
     const MapLoad load = loadMap(name);
     if (!load.map) {
@@ -53,8 +51,8 @@ int run(const QCommandLineParser& parser) {
     }
     const MapFileContent& map = load.map->content;
     const VariantProfile& profile = *load.map->profile;
-    if (const auto fault = FindDownloadFault(profile, map.table, map.settings, numbers)) {
-        printError(name + QStringLiteral(": ") + refusal(*fault, map));
+    if (const auto refused = refusalOf(*load.map, numbers)) {
+        printError(name + QStringLiteral(": ") + *refused);
         return kFailed;
     }
     const QByteArray frame = EncodeDownloadFrame(profile, map.table, map.settings, numbers);
@@ -78,13 +76,11 @@ Command sendCommand() {
                            "break of 500 ms, the frame\nunits, and a close that lets every byte "
                            "leave the driver. Exit 0 only once the last byte\nhas left, 1 when "
                            "the map fails the check (nothing is opened) or not every byte left, "
-                           "2 when\nthe file or the port cannot be used."),
+                           "2 when\nthe file or the port cannot be used. SIGINT, SIGTERM or "
+                           "SIGHUP close the port (units already\nqueued leave first) and end "
+                           "with 128 + the signal's number."),
             [](QCommandLineParser& parser) {
-                parser.addOption({kPort,
-                                  QStringLiteral("Port number as in the programs (COMn in the "
-                                                 "current folder, else /dev/ttyS<n-1>), or a "
-                                                 "device path."),
-                                  QStringLiteral("N|DEVICE")});
+                addPortOption(parser, QStringLiteral("The port to send on"));
                 parser.addOption({kDryRun, QStringLiteral("Check and show what would be sent; "
                                                           "open nothing.")});
                 addDecimalOption(parser);

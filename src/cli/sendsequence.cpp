@@ -34,9 +34,10 @@ void SendSequence::start() {
     m_port.open();
     if (!m_port.setBreak(true)) {
         // Without the break the device would not take the frame as a new map.
+        const QString device = m_port.openDevice();
         m_port.close(nullptr);
-        throw SerialPortError(QStringLiteral("Nem tudom a BREAK jelet kiadni: ") +
-                              m_port.openDevice());
+        throw SerialPortError(
+            QStringLiteral("cannot hold the line of %1 in break; nothing was sent").arg(device));
     }
     m_breakTimer.start();
     if (m_showProgress)

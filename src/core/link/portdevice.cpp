@@ -42,6 +42,23 @@ QString describe(int port, const QString& path) {
     return name + QStringLiteral(" (") + path + u')';
 }
 
+QString openFailure(const QString& where, const QString& reason) {
+    return QStringLiteral("A soros port nem nyitható meg: ") + where + u'\n' + reason;
+}
+
+QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return portproblem::kNoDevice;
+    case QSerialPort::PermissionError:
+        return portproblem::kInUse;
+    case QSerialPort::OpenError:
+        return portproblem::kAlreadyOpen;
+    default:
+        return QStringLiteral("Hiba: ") + qtText;
+    }
+}
+
 Target resolve(const QString& path) {
 #ifdef Q_OS_WIN
     return {path, {}};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QSerialPort>
 #include <QString>
 
 namespace zerwa::portdevice {
@@ -16,6 +17,12 @@ QString devicePath(int port, const QString& startupFolder);
 
 // How a failure names the device: "COM3 (/dev/ttyS2)", with the link target for a link.
 QString describe(int port, const QString& path);
+
+// A port that cannot be opened, as the user reads it: "A soros port nem nyitható meg: " and
+// the port as describe() names it, then on a line of its own why (a portproblem text).
+QString openFailure(const QString& where, const QString& reason);
+// Why Qt SerialPort could not open a device, as a portproblem text.
+QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText);
 
 // Where a port's path leads: the device itself, every link followed, or why it leads to
 // none (a text for the user, empty when `device` is set).

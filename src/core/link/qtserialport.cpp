@@ -18,23 +18,6 @@ namespace {
 constexpr qint32 kBaudRate = 2400;
 constexpr int kCloseIntervalMs = 20;
 
-QString openFailureReason(QSerialPort::SerialPortError error, const QString& qtText) {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return portproblem::kNoDevice;
-    case QSerialPort::PermissionError:
-        return portproblem::kInUse;
-    case QSerialPort::OpenError:
-        return portproblem::kAlreadyOpen;
-    default:
-        return QStringLiteral("Hiba: ") + qtText;
-    }
-}
-
-QString openFailure(const QString& where, const QString& reason) {
-    return QStringLiteral("A soros port nem nyitható meg: ") + where + u'\n' + reason;
-}
-
 } // namespace
 
 QtSerialPort::QtSerialPort(QString startupFolder, QObject* parent)
@@ -73,17 +56,17 @@ QString QtSerialPort::describe(int port, const QString& path) const {
 void QtSerialPort::open() {
     if (m_port.isOpen()) {
         throw SerialPortError(
-            openFailure(describe(m_openPortNumber, m_openPath),
+            portdevice::openFailure(m_openName,
                         m_closing ? portproblem::kStillSending : portproblem::kAlreadyOpen));
     }
     const QString path =
         m_device.isEmpty() ? portdevice::devicePath(m_portNumber, m_startupFolder) : m_device;
     const portdevice::Target target = portdevice::resolve(path);
     if (target.device.isEmpty())
-        throw SerialPortError(openFailure(describe(m_portNumber, path), target.problem));
+        throw SerialPortError(portdevice::openFailure(describe(m_portNumber, path), target.problem));
     if (!m_deviceLock.acquire(target.device))
         throw SerialPortError(
-            openFailure(describe(m_portNumber, path), m_deviceLock.errorString()));
+            portdevice::openFailure(describe(m_portNumber, path), m_deviceLock.errorString()));
 
     m_port.setPortName(target.device);
     m_port.setBaudRate(kBaudRate);
@@ -93,10 +76,10 @@ void QtSerialPort::open() {
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.clearError();
     if (!m_port.open(QIODevice::WriteOnly)) {
-        const QString reason = openFailureReason(m_port.error(), m_port.errorString());
+        const QString reason = portdevice::openFailureReason(m_port.error(), m_port.errorString());
         m_port.clearError();
         m_deviceLock.release();
-        throw SerialPortError(openFailure(describe(m_portNumber, path), reason));
+        throw SerialPortError(portdevice::openFailure(describe(m_portNumber, path), reason));
     }
 #ifndef Q_OS_WIN
     // Exclusive mode turns later openers away (Qt sets it too, but does not promise to).
@@ -108,8 +91,7 @@ void QtSerialPort::open() {
     m_port.setRequestToSend(true);
     m_port.clearError();
 
-    m_openPortNumber = m_portNumber;
-    m_openPath = path;
+    m_openName = describe(m_portNumber, path);
     m_openDevice = target.device;
     m_queued = 0;
 }
@@ -206,8 +188,8 @@ void QtSerialPort::release(qint64 undelivered, bool timedOut) {
     else
         m_deviceLock.release();
     CloseResult result{qBound<qint64>(0, undelivered, m_queued), timedOut,
-                       portdevice::describe(m_openPortNumber, m_openPath)};
-    m_openPath.clear();
+                       m_openName};
+    m_openName.clear();
     m_openDevice.clear();
     m_closing = false;
     CloseHandler handler = std::move(m_closeHandler);

@@ -72,8 +72,7 @@ private:
     CloseTimeLimit m_closeTimeLimit;
     QString m_device; // chosen by path; empty: by port number
     int m_portNumber = 1;
-    int m_openPortNumber = 0;
-    QString m_openPath;   // as the user made it: the "COMn" link or /dev/ttySn
+    QString m_openName;   // the open port as failures name it, by describe()
     QString m_openDevice; // the device it leads to
     qint64 m_queued = 0;  // bytes written since open
     bool m_closing = false;
