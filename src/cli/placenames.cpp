@@ -2,6 +2,7 @@
 #include "cli/placenames.h"
 
 #include "cli/console.h"
+#include "core/link/downloadlimits.h"
 #include "core/link/downloadmessages.h"
 #include "core/model/settingslists.h"
 
@@ -31,6 +32,47 @@ int settingIndex(DownloadFault::Field field) {
     return 5;
 }
 
+// The text the check refused.
+QString refusedText(const DownloadFault& fault, const MapFileContent& map) {
+    using Field = DownloadFault::Field;
+    if (fault.field == Field::RpmCell || fault.field == Field::DataCell)
+        return map.table.cell(fault.cell.column, fault.cell.row);
+    return settings::fieldValues(map.settings).at(settingIndex(fault.field));
+}
+
+// The range a refused number must lie in; nothing for a drop-down list.
+std::optional<DownloadRange> rangeOf(const DownloadFault& fault, const LoadedMap& map) {
+    using Field = DownloadFault::Field;
+    switch (fault.field) {
+    case Field::RpmCell:
+    case Field::LimitRpm:
+        return downloadlimits::rpm(*map.profile);
+    case Field::DataCell:
+        return downloadlimits::cell();
+    case Field::Opening:
+        return downloadlimits::openingMs();
+    case Field::Closing:
+        return settings::isControlMode(map.content.settings) ? downloadlimits::closingAngle()
+                                                              : downloadlimits::closingMs();
+    default:
+        return std::nullopt;
+    }
+}
+
+// " (read with ...)" when the refused number lies in its range with the other separator.
+QString separatorHint(const DownloadFault& fault, const LoadedMap& map,
+                      const NumberFormat& numbers) {
+    const std::optional<DownloadRange> range = rangeOf(fault, map);
+    const QChar other = numbers.decimalSeparator() == u',' ? u'.' : u',';
+    if (!range ||
+        !range->rounded().containsRounded(NumberFormat(other).fallback(refusedText(fault, map.content))))
+        return {};
+    return QStringLiteral(" (read with \"%1\" as the decimal separator; the value is valid with "
+                          "--decimal %2)")
+        .arg(numbers.decimalSeparator())
+        .arg(other);
+}
+
 } // namespace
 
 QString quoted(const QString& text) {
@@ -58,11 +100,9 @@ QString faultPlace(const DownloadFault& fault, const MapFileContent& map) {
         return QStringLiteral("map column %1 (").arg(cell.column) + table.cell(cell.column, 0) +
                QStringLiteral("), rpm row %1 (").arg(cell.row) + table.cell(0, cell.row) +
                QStringLiteral("): ") + quoted(table.cell(cell.column, cell.row));
-    default: {
-        const int i = settingIndex(fault.field);
-        return settings::fieldNames().at(i) + QStringLiteral(": ") +
-               quoted(settings::fieldValues(map.settings).at(i));
-    }
+    default:
+        return settings::fieldNames().at(settingIndex(fault.field)) + QStringLiteral(": ") +
+               quoted(refusedText(fault, map));
     }
 }
 
@@ -71,20 +111,8 @@ std::optional<QString> refusalOf(const LoadedMap& map, const NumberFormat& numbe
     const auto fault = FindDownloadFault(*map.profile, content.table, content.settings, numbers);
     if (!fault)
         return std::nullopt;
-    QString text = oneLine(downloadmessages::kDataError) + QStringLiteral(" [") +
-                   faultPlace(*fault, content) + u']';
-    // The other separator judges this value differently only when it reads it as a number.
-    for (const QChar separator : {u',', u'.'}) {
-        if (separator == numbers.decimalSeparator())
-            continue;
-        if (FindDownloadFault(*map.profile, content.table, content.settings,
-                              NumberFormat(separator)) != fault)
-            text += QStringLiteral(" (read with \"%1\" as the decimal separator; the value is "
-                                   "valid with --decimal %2)")
-                        .arg(numbers.decimalSeparator())
-                        .arg(separator);
-    }
-    return text;
+    return oneLine(downloadmessages::kDataError) + QStringLiteral(" [") +
+           faultPlace(*fault, content) + u']' + separatorHint(*fault, map, numbers);
 }
 
 } // namespace zerwa::cli

@@ -73,6 +73,22 @@ TEST(Capture, FaultsAreFoundAtTheirOffset) {
     }
 }
 
+// Two downloads captured in a row, with or without the NUL of the second one's break: the
+// fault stands where the second begins, at the end of the first wire image.
+TEST(Capture, ASecondDownloadIsFoundWhereItBegins) {
+    for (const VariantProfile* p : profiles::all()) {
+        const QByteArray wire = test::wireOf(test::workedExampleFrame(p->frameLength));
+        for (const QByteArray& between : {QByteArray(), QByteArray(1, '\0')}) {
+            for (const VariantProfile* variant : {p, (const VariantProfile*)nullptr}) {
+                const Capture capture = readCapture(wire + between + wire.left(100), variant);
+                ASSERT_TRUE(capture.fault) << p->programName.toStdString();
+                EXPECT_EQ(capture.fault->offset, wire.size());
+                EXPECT_TRUE(capture.fault->what.startsWith("a second download begins here"));
+            }
+        }
+    }
+}
+
 TEST(CaptureFuzz, RandomBytesGiveTheirFirstFault) {
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <unistd.h>
+
 using namespace zerwa;
 using test::gives;
 using test::SampleMap;
@@ -34,9 +36,11 @@ TEST_P(Tool, CheckFrameAndDiffNameTheValue) {
                            "Hengerek száma: \"\"]\nd.qmt: " + kRefused +
                            "Bemeneti polaritás: \"\"]\n"));
     EXPECT_EQ(tool.run({"check", "--decimal", ",", "a.qmt"}), gives(0, "a.qmt: OK\n"));
-    // With a point as the separator the sample's "1,5" is no number.
+    // With a point as the separator the sample's "1,5" is no number, and the tool says why.
     EXPECT_EQ(tool.run({"check", "--decimal", ".", "a.qmt"}),
-              gives(1, "a.qmt: " + kRefused + "Nyitás (ms/vezérlési mód): \"1,5\"]\n"));
+              gives(1, "a.qmt: " + kRefused +
+                           "Nyitás (ms/vezérlési mód): \"1,5\"] (read with \".\" as the decimal "
+                           "separator; the value is valid with --decimal ,)\n"));
     EXPECT_EQ(tool.run({"check", "--decimal", ",", "a.qmt", "nincs.qmt"}),
               gives(2, "a.qmt: OK\n", "Nem tudom megnyitni az állományt! nincs.qmt\n"));
     EXPECT_EQ(tool.run({"frame", "c.qmt", "--decimal", ","}),
@@ -127,6 +131,22 @@ TEST_P(Tool, ExportWritesTheMapForASpreadsheet) {
         EXPECT_TRUE(failed.errText().contains(target) && failed.err.count('\n') == 1);
     }
     EXPECT_EQ(QDir(tool.path(".")).entryList(QDir::Files), QStringList({"map.csv", "map.qmt"}));
+
+    // An output that is the map itself, by any name, is refused before anything is written.
+    const QByteArray original = test::readBytes(tool.path("map.qmt"));
+    ASSERT_TRUE(QFile::link("map.qmt", tool.path("link.csv")));
+    ASSERT_EQ(::link(qPrintable(tool.path("map.qmt")), qPrintable(tool.path("hard.csv"))), 0);
+    for (const char* target : {"map.qmt", "./map.qmt", "link.csv", "hard.csv"}) {
+        const auto refused = tool.run({"export", "map.qmt", "-o", target});
+        EXPECT_EQ(refused.exitCode, 2) << target;
+        EXPECT_TRUE(refused.errText().contains(target) && refused.err.count('\n') == 1);
+    }
+    QProcess appending; // zerwa check map.qmt >> map.qmt
+    appending.setStandardOutputFile(tool.path("map.qmt"), QIODevice::Append);
+    tool.start(appending, {"check", "map.qmt"});
+    ASSERT_TRUE(appending.waitForFinished());
+    EXPECT_EQ(appending.exitCode(), 2);
+    EXPECT_EQ(test::readBytes(tool.path("map.qmt")), original);
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Tool, ::testing::ValuesIn(test::programFacts()),
@@ -156,6 +176,10 @@ TEST(ToolBadInput, WrongCommandLinesAndFilesThatAreNoMaps) {
              {"check", "frame", "export", "send --port /dev/null", "diff good.qmt"})
             EXPECT_EQ(tool.run(QString(command).split(u' ') << file), gives(2, "", message));
     }
+    EXPECT_EQ(tool.run({"decode", "good.qmt"}),
+              gives(2, "", "good.qmt is a zerwa8 map file, not a capture; zerwa frame good.qmt "
+                           "--wire shows the wire image it gives\n"));
+    EXPECT_EQ(tool.run({"--version"}), gives(0, "zerwa " ZERWA_VERSION "\n"));
     const auto help = tool.run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command : {"check", "frame", "diff", "export", "send", "listen", "decode"})

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tool on the line: send into a pseudo-terminal, listen on another, and the frame read
 // back by decode.
+#include "core/link/qtserialport.h"
 #include "core/support/pseudoterminal.h"
 #include "toolrunner.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+
+#include <csignal>
+#include <sys/ioctl.h>
 
 #include <random>
 
@@ -41,16 +46,17 @@ protected:
 };
 
 // send by port number (the COMn entry in the current folder) and by device path: the break,
-// then exactly the wire image; listen --once on the far end of the cable prints the frame.
+// then exactly the wire image; listen --once on the far end of the cable (its COM4) prints the
+// frame.
 TEST_P(ToolOnTheLine, SendDeliversTheWireImageAndListenReadsIt) {
     write("map.qmt", SampleMap(profile).fill("10"));
     const QByteArray wire = test::wireOf(test::workedExampleFrame(f.frameLength));
     PseudoTerminal line, device;
     ASSERT_TRUE(line.isValid() && device.isValid());
     ASSERT_TRUE(QFile::link(line.slavePath(), tool.path("COM3")));
+    ASSERT_TRUE(QFile::link(device.slavePath(), tool.path("COM4")));
     QProcess listener;
-    tool.start(listener, {"listen", "--port", device.slavePath(), "--variant", f.name, "--once",
-                          "--decimal", ","});
+    tool.start(listener, {"listen", "--port", "4", "--variant", f.name, "--once", "--decimal", ","});
     listener.setReadChannel(QProcess::StandardError);
     ASSERT_TRUE(listener.waitForReadyRead(kWaitMs)); // it says so once it listens
     ASSERT_TRUE(listener.readAllStandardError().contains("listening"));
@@ -102,15 +108,53 @@ TEST(ToolPort, ABadMapOrPortSendsNothing) {
             EXPECT_EQ(refused.exitCode, 1);
             EXPECT_TRUE(refused.errText().contains("Hiba az adattáblán!")) << refused.errText();
         }
-        const auto result = tool.run({"send", "map.qmt", "--port", port, "--decimal", ","});
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_EQ(result.err.count('\n'), 1);
-        EXPECT_TRUE(result.errText().contains(port)) << result.errText();
+        for (const char* command : {"send map.qmt --decimal ,", "listen --variant zerwa4"}) {
+            const auto result = tool.run(QString(command).split(u' ') << "--port" << port);
+            EXPECT_EQ(result.exitCode, 2);
+            EXPECT_TRUE(result.out.isEmpty());
+            EXPECT_EQ(result.err.count('\n'), 1);
+            EXPECT_TRUE(result.errText().contains(port)) << result.errText();
+        }
     }
     EXPECT_TRUE(pty.readWithEvents(1, 200).isEmpty());
     holder.kill();
     holder.waitForFinished();
+}
+
+// SIGINT, SIGTERM or SIGHUP to send during its break or to listen: the tool ends with 128 + the
+// signal, nothing of the frame is sent, and the port is free again at once: exclusive mode
+// off, no lock left, no lock file.
+TEST(ToolPort, ASignalClosesThePort) {
+    test::ToolRunner tool;
+    tool.writeMap("map.qmt", profiles::zerwa8(), SampleMap(profiles::zerwa8()));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const char* command : {"send map.qmt --decimal ,", "listen --variant zerwa8"}) {
+            PseudoTerminal pty;
+            const int handle = ::open(qPrintable(pty.slavePath()), O_RDWR | O_NOCTTY | O_NONBLOCK);
+            auto exclusive = [handle] {
+                int on = 0;
+                return ::ioctl(handle, TIOCGEXCL, &on) == 0 && on;
+            };
+            QProcess process;
+            tool.start(process, QString(command).split(u' ') << "--port" << pty.slavePath());
+            QElapsedTimer clock;
+            clock.start();
+            while (!exclusive() && clock.elapsed() < kWaitMs)
+                QThread::msleep(2);
+            ASSERT_TRUE(exclusive()) << command;
+            ::kill(pid_t(process.processId()), signal);
+            ASSERT_TRUE(process.waitForFinished(kWaitMs));
+            EXPECT_EQ(process.exitCode(), 128 + signal) << command;
+            EXPECT_FALSE(exclusive());
+            EXPECT_FALSE(pty.readAvailable().contains('\xFF'));
+            const QString lockFile = "/var/lock/LCK.." + pty.slavePath().mid(5).replace('/', '_');
+            EXPECT_FALSE(QFile::exists(lockFile)) << lockFile.toStdString();
+            QtSerialPort port(tool.path("."));
+            port.selectDevice(pty.slavePath());
+            EXPECT_NO_THROW(port.open());
+            ::close(handle);
+        }
+    }
 }
 
 // The worked example's wire image decoded; then randomized valid maps: decode of frame --wire

@@ -256,6 +256,23 @@ private slots:
         drain(pty);
         downloadCompletely(fixture, pty);
     }
+
+    // A port chosen by its path (as the command-line tool does) is named by that path when its
+    // close is given up.
+    void aTimedOutCloseNamesAPortGivenByPath() {
+        PseudoTerminal pty;
+        QtSerialPort port(QDir::tempPath());
+        port.selectDevice(pty.slavePath());
+        port.setCloseTimeLimit({0, milliseconds(200)});
+        const StalledLine stalled(pty.slavePath());
+        port.open();
+        QVERIFY(port.write(QByteArray(381, 'x')));
+        std::optional<SerialPort::CloseResult> result;
+        port.close([&result](const SerialPort::CloseResult& closed) { result = closed; });
+        QVERIFY(QTest::qWaitFor([&result] { return result.has_value(); }, kWaitMs));
+        QVERIFY(result->timedOut);
+        QCOMPARE(result->port, pty.slavePath());
+    }
 };
 
 QTEST_MAIN(RealPortTest)
