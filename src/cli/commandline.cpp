@@ -16,13 +16,14 @@ namespace {
 
 const QString kIntroduction = QStringLiteral(
     "zerwa: maps of zerwa8, zerwa4 and zerwa4_60 from the command line.\n"
-    "Usage: zerwa COMMAND [options] ARGUMENTS; zerwa COMMAND --help shows one command.\n"
+    "Usage: zerwa COMMAND [options] ARGUMENTS; zerwa COMMAND --help shows one command,\n"
+    "zerwa --help all of them, zerwa --version the version.\n"
     "A map's program is known from its first line. Numbers are read with the user's decimal\n"
     "separator, as the programs read them, unless --decimal says otherwise. Messages about a\n"
     "map are the programs' own. Exit codes: 0 success, 1 as each command says, 2 a file or\n"
     "port that cannot be used, an output that is an input, or a wrong command line; on\n"
     "SIGINT, SIGTERM or SIGHUP send and listen close the port and end with 128 + the\n"
-    "signal's number. zerwa --version prints the version.\n");
+    "signal's number.\n");
 
 QList<Command> commands() {
     return {checkCommand(), frameCommand(),  diffCommand(),  exportCommand(),

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the build into a temporary prefix and builds the Debian package, then checks in
-# both that the files are where a desktop expects them and that each program, started from its
-# menu entry's launcher, runs in its working folder and finds its help file there.
-#   install_test.sh <build dir> <source dir> <installedhelpcheck>
+# Installs the build into a temporary prefix (with a blank in its name) and builds the Debian
+# package, then checks in both that the files are where a desktop expects them, that the manual
+# pages and AppStream entries are sound, and that each program, started from its menu entry,
+# runs in its working folder and finds its help file there. With "lintian", the package must
+# also pass lintian without an error or a warning (a sanitizer build's package is not one to
+# ship, and is not judged).
+#   install_test.sh <build dir> <source dir> <installedhelpcheck> [lintian]
 set -euo pipefail
 build=$1
 source=$2
 check=$3
+judge=${4:-}
 
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
@@ -39,7 +43,7 @@ check_files() {
         local entry=$root/share/applications/$program.desktop
         [ -f "$entry" ] || fail "no menu entry for $program"
         desktop-file-validate "$entry" || fail "menu entry of $program is not valid"
-        [ "$(grep '^Exec=' "$entry")" = "Exec=$prefix/bin/zerwa-start $program" ] ||
+        [ "$(grep '^Exec=' "$entry")" = "Exec=\"$prefix/bin/zerwa-start\" $program" ] ||
             fail "menu entry of $program does not start $prefix/bin/zerwa-start: $(grep '^Exec=' "$entry")"
         grep -qx "Icon=zerwa" "$entry" || fail "menu entry of $program has no icon"
     done
@@ -48,7 +52,27 @@ check_files() {
     "$root/bin/zerwa" --help >"$work/zerwa-help.txt" && grep -q "zerwa check" "$work/zerwa-help.txt" ||
         fail "zerwa --help in $root/bin"
     xmllint --noout "$root/share/icons/hicolor/scalable/apps/zerwa.svg" || fail "icon is not SVG"
-    [ -f "$root/share/doc/zerwa/README.md" ] || fail "no README"
+    for file in README.md copyright changelog.gz; do
+        [ -f "$root/share/doc/zerwa/$file" ] || fail "no $file in share/doc/zerwa"
+    done
+    check_pages "$root"
+    [ "$(ls "$root"/share/metainfo/*.metainfo.xml | wc -l)" -eq 3 ] || fail "not 3 AppStream entries"
+    appstreamcli validate --no-net "$root"/share/metainfo/*.metainfo.xml >"$work/appstream.log" 2>&1 ||
+        { cat "$work/appstream.log" >&2; fail "AppStream entries"; }
+}
+
+# Every program's manual page is there, man reads each without a warning, and man finds the
+# tool's page by its name.
+check_pages() {
+    local pages=$1/share/man/man1
+    for page in "${programs[@]}" zerwa zerwa-start; do
+        [ -f "$pages/$page.1.gz" ] || fail "no manual page $page.1.gz"
+        local warnings
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$pages/$page.1.gz" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
+    done
+    MANPATH="$1/share/man" MANWIDTH=80 man zerwa 2>/dev/null | grep -q "zerwa send \[options\]" ||
+        fail "man zerwa does not show the tool's page"
 }
 
 # Starts <program> with its menu entry's command (through the launcher under <root> when the
@@ -57,7 +81,8 @@ check_files() {
 start_program() {
     local root=$1 home=$2 program=$3
     local command
-    read -r -a command <<<"$(sed -n 's/^Exec=//p' "$root/share/applications/$program.desktop")"
+    # The quoting of Exec= is a shell's for a path with a blank (and no backslash).
+    eval "command=($(sed -n 's/^Exec=//p' "$root/share/applications/$program.desktop"))"
     [ "${command[0]}" = "$root/bin/zerwa-start" ] || command=("$root/bin/zerwa-start" "$program")
     HOME=$home "${command[@]}" >"$work/$program.log" 2>&1 &
     local pid=$!
@@ -97,9 +122,10 @@ check_launch() {
 }
 
 echo "== cmake --install into a temporary prefix"
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
-check_files "$work/prefix"
-check_launch "$work/prefix" "$work/home"
+prefix="$work/the prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+check_files "$prefix"
+check_launch "$prefix" "$work/home"
 
 # A help file the user put in place of the link stays theirs; a stale link is renewed.
 own=$work/home/zerwa/zerwa8/Helpv8.rtf
@@ -107,14 +133,14 @@ rm "$own"
 printf '{\\rtf1 zerwa8 \\u8211? own}' >"$own"
 ln -sfn "$work/nowhere.rtf" "$work/home/zerwa/zerwa4/Helpv4.rtf"
 for program in zerwa8 zerwa4; do
-    start_program "$work/prefix" "$work/home" "$program"
+    start_program "$prefix" "$work/home" "$program"
     stop_program "$started"
 done
 [ ! -L "$own" ] && grep -q own "$own" || fail "the user's own help file was replaced"
 [ "$(readlink -f "$work/home/zerwa/zerwa4/Helpv4.rtf")" = \
-  "$(readlink -f "$work/prefix/share/zerwa/zerwa4/Helpv4.rtf")" ] || fail "stale link kept"
-"$work/prefix/bin/zerwa-start" ../zerwa8 2>/dev/null && fail "launcher accepted a path"
-"$work/prefix/bin/zerwa-start" nosuchprogram 2>/dev/null && fail "launcher accepted an unknown name"
+  "$(readlink -f "$prefix/share/zerwa/zerwa4/Helpv4.rtf")" ] || fail "stale link kept"
+"$prefix/bin/zerwa-start" ../zerwa8 2>/dev/null && fail "launcher accepted a path"
+"$prefix/bin/zerwa-start" nosuchprogram 2>/dev/null && fail "launcher accepted an unknown name"
 
 echo "== cpack -G DEB"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
@@ -130,5 +156,11 @@ grep -q " ./usr/bin/zerwa-start$" <<<"$contents" || fail "package layout: $conte
 dpkg-deb --extract "$deb" "$work/root"
 check_files "$work/root/usr" /usr
 check_launch "$work/root/usr" "$work/home-deb"
+if [ "$judge" = lintian ]; then
+    echo "== lintian"
+    lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+        { cat "$work/lintian.log" >&2; fail "lintian"; }
+    ! grep -E "^[EW]: " "$work/lintian.log" >&2 || fail "lintian"
+fi
 echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 echo "install and package checks passed"
