@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev hyperfine
     xvfb xauth x11-utils fonts-dejavu-core
     dpkg-dev file desktop-file-utils libxml2-utils
+    lintian appstream man-db
 )
 
 missing=()

@@ -44,9 +44,7 @@ Command exportCommand() {
                            "Semicolons between fields, texts as stored,\nWindows-1250 with CR LF "
                            "like the programs' files. A file is replaced only once complete;\n"
                            "an output that is the map itself is refused (exit 2)."),
-            [](QCommandLineParser& parser) {
-                addOutputOption(parser, QStringLiteral("FILE.csv"));
-            },
+            [](QCommandLineParser& parser) { addOutputOption(parser, QStringLiteral("FILE.csv")); },
             run};
 }
 

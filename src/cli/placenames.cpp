@@ -53,7 +53,7 @@ std::optional<DownloadRange> rangeOf(const DownloadFault& fault, const LoadedMap
         return downloadlimits::openingMs();
     case Field::Closing:
         return settings::isControlMode(map.content.settings) ? downloadlimits::closingAngle()
-                                                              : downloadlimits::closingMs();
+                                                             : downloadlimits::closingMs();
     default:
         return std::nullopt;
     }
@@ -64,8 +64,8 @@ QString separatorHint(const DownloadFault& fault, const LoadedMap& map,
                       const NumberFormat& numbers) {
     const std::optional<DownloadRange> range = rangeOf(fault, map);
     const QChar other = numbers.decimalSeparator() == u',' ? u'.' : u',';
-    if (!range ||
-        !range->rounded().containsRounded(NumberFormat(other).fallback(refusedText(fault, map.content))))
+    if (!range || !range->rounded().containsRounded(
+                      NumberFormat(other).fallback(refusedText(fault, map.content))))
         return {};
     return QStringLiteral(" (read with \"%1\" as the decimal separator; the value is valid with "
                           "--decimal %2)")

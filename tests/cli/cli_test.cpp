@@ -177,8 +177,9 @@ TEST(ToolBadInput, WrongCommandLinesAndFilesThatAreNoMaps) {
             EXPECT_EQ(tool.run(QString(command).split(u' ') << file), gives(2, "", message));
     }
     EXPECT_EQ(tool.run({"decode", "good.qmt"}),
-              gives(2, "", "good.qmt is a zerwa8 map file, not a capture; zerwa frame good.qmt "
-                           "--wire shows the wire image it gives\n"));
+              gives(2, "",
+                    "good.qmt is a zerwa8 map file, not a capture; zerwa frame good.qmt "
+                    "--wire shows the wire image it gives\n"));
     EXPECT_EQ(tool.run({"--version"}), gives(0, "zerwa " ZERWA_VERSION "\n"));
     const auto help = tool.run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -56,7 +56,8 @@ TEST_P(ToolOnTheLine, SendDeliversTheWireImageAndListenReadsIt) {
     ASSERT_TRUE(QFile::link(line.slavePath(), tool.path("COM3")));
     ASSERT_TRUE(QFile::link(device.slavePath(), tool.path("COM4")));
     QProcess listener;
-    tool.start(listener, {"listen", "--port", "4", "--variant", f.name, "--once", "--decimal", ","});
+    tool.start(listener,
+               {"listen", "--port", "4", "--variant", f.name, "--once", "--decimal", ","});
     listener.setReadChannel(QProcess::StandardError);
     ASSERT_TRUE(listener.waitForReadyRead(kWaitMs)); // it says so once it listens
     ASSERT_TRUE(listener.readAllStandardError().contains("listening"));

@@ -55,15 +55,15 @@ QString QtSerialPort::describe(int port, const QString& path) const {
 
 void QtSerialPort::open() {
     if (m_port.isOpen()) {
-        throw SerialPortError(
-            portdevice::openFailure(m_openName,
-                        m_closing ? portproblem::kStillSending : portproblem::kAlreadyOpen));
+        throw SerialPortError(portdevice::openFailure(
+            m_openName, m_closing ? portproblem::kStillSending : portproblem::kAlreadyOpen));
     }
     const QString path =
         m_device.isEmpty() ? portdevice::devicePath(m_portNumber, m_startupFolder) : m_device;
     const portdevice::Target target = portdevice::resolve(path);
     if (target.device.isEmpty())
-        throw SerialPortError(portdevice::openFailure(describe(m_portNumber, path), target.problem));
+        throw SerialPortError(
+            portdevice::openFailure(describe(m_portNumber, path), target.problem));
     if (!m_deviceLock.acquire(target.device))
         throw SerialPortError(
             portdevice::openFailure(describe(m_portNumber, path), m_deviceLock.errorString()));
@@ -187,8 +187,7 @@ void QtSerialPort::release(qint64 undelivered, bool timedOut) {
         m_deviceLock.abandon();
     else
         m_deviceLock.release();
-    CloseResult result{qBound<qint64>(0, undelivered, m_queued), timedOut,
-                       m_openName};
+    CloseResult result{qBound<qint64>(0, undelivered, m_queued), timedOut, m_openName};
     m_openName.clear();
     m_openDevice.clear();
     m_closing = false;
