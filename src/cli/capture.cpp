@@ -68,14 +68,14 @@ std::optional<CaptureFault> wrongLength(qsizetype size, const QList<int>& length
     return CaptureFault{longest, QStringLiteral("%1 bytes, more than ").arg(size) + expected};
 }
 
-// Whether a download's bytes begin at `at`: the NUL bytes its break leaves, or the unit of a
-// mode byte (a byte no cell takes, 0x83 or 0xC3, or 0x03 or 0x43 followed by FF FF).
+// Whether a download's bytes begin at `at` (inside the capture): the NUL bytes its break
+// leaves, or the unit of a mode byte (0x83 or 0xC3, which no cell takes, or 0x03 or 0x43)
+// followed by FF FF as far as the capture goes.
 bool downloadStarts(const QByteArray& bytes, qsizetype at) {
-    if (at < bytes.size() && bytes.at(at) == '\0')
-        return true;
     const QByteArray unit = bytes.mid(at, downloadframe::kUnitSize);
-    const int mode = unit.isEmpty() ? -1 : quint8(unit.at(0));
-    return (mode & 0x3F) == 0x03 && QByteArray(unit.size() - 1, kFill) == unit.mid(1);
+    if (unit.at(0) == '\0')
+        return true;
+    return (quint8(unit.at(0)) & 0x3F) == 0x03 && QByteArray(unit.size() - 1, kFill) == unit.mid(1);
 }
 
 // A capture of two downloads: a well-formed wire image of one program's length, and after it
