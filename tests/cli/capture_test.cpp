@@ -100,13 +100,17 @@ TEST(CaptureFuzz, RandomBytesGiveTheirFirstFault) {
         QByteArray bytes;
         if (pick(2)) {
             // One byte of a well-formed image changed: a fault, if any, is that byte's (the
-            // limit period's, at frame indices 2 and 65, at its low byte).
+            // limit period's, at frame indices 2 and 65, at its low byte; an opening byte of 0
+            // is control mode, where the closing byte 07 at index 1 is too small an angle).
             bytes = wire;
             const int at = pick(int(bytes.size()));
             bytes[at] = char(bytes.at(at) ^ (1 + pick(255)));
             const qsizetype offset = firstFault(bytes, p);
+            const int faultAt = at == 65 * 3                        ? 2 * 3
+                                : at == 64 * 3 && bytes.at(at) == 0 ? 1 * 3
+                                                                    : at;
             if (at % 3 != 0 || offset >= 0) {
-                ASSERT_EQ(offset, at == 65 * 3 ? 2 * 3 : at) << bytes.toHex().toStdString();
+                ASSERT_EQ(offset, faultAt) << bytes.toHex().toStdString();
             }
         } else {
             const int size = pick(3) == 0 ? int(wire.size()) : pick(900);
