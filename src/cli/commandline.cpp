@@ -19,11 +19,12 @@ const QString kIntroduction = QStringLiteral(
     "A map's program is known from its first line. Numbers are read with the user's decimal\n"
     "separator, as the programs read them, unless --decimal says otherwise. Messages about a\n"
     "map are the programs' own. Exit codes: 0 success, 1 as each command says, 2 a file or\n"
-    "port that cannot be used, or a wrong command line.\n");
+    "port that cannot be used, or a wrong command line, 3 a send whose journal record could\n"
+    "not be written.\n");
 
 QList<Command> commands() {
-    return {checkCommand(), frameCommand(),  diffCommand(),  exportCommand(),
-            sendCommand(),  listenCommand(), decodeCommand()};
+    return {checkCommand(), frameCommand(),  diffCommand(),   exportCommand(),
+            sendCommand(),  listenCommand(), decodeCommand(), journalCommand()};
 }
 
 void setUp(QCommandLineParser& parser, const Command& command) {

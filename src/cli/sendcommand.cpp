@@ -6,7 +6,9 @@
 #include "cli/options.h"
 #include "cli/placenames.h"
 #include "cli/portargument.h"
+#include "cli/sendjournal.h"
 #include "cli/sendsequence.h"
+#include "core/journal/journalfolder.h"
 #include "core/link/downloadcheck.h"
 #include "core/link/downloadframe.h"
 #include "core/link/qtserialport.h"
@@ -22,13 +24,13 @@ namespace {
 const QString kPort = QStringLiteral("port");
 const QString kDryRun = QStringLiteral("dry-run");
 
-int send(const PortArgument& port, const QByteArray& frame) {
+int send(const PortArgument& port, const QByteArray& frame, SendJournal& journal) {
     QtSerialPort serial(QDir::currentPath());
     if (port.number > 0)
         serial.selectPort(port.number);
     else
         serial.selectDevice(port.device);
-    SendSequence sequence(serial, frame);
+    SendSequence sequence(serial, frame, &journal);
     QObject::connect(&sequence, &SendSequence::finished, qApp, &QCoreApplication::exit);
     try {
         sequence.start();
@@ -36,7 +38,7 @@ int send(const PortArgument& port, const QByteArray& frame) {
         printError(oneLine(error.message()));
         return kBadInput;
     }
-    return QCoreApplication::exec();
+    return journal.exitCode(QCoreApplication::exec());
 }
 
 int run(const QCommandLineParser& parser) {
@@ -67,7 +69,9 @@ int run(const QCommandLineParser& parser) {
         printLine(hexLines(wire));
         return kSuccess;
     }
-    return send(port, frame);
+    SendJournal journal(journalfolder::fromEnvironment(), *load.map, port,
+                        numbers.decimalSeparator(), frame);
+    return send(port, frame, journal);
 }
 
 } // namespace
@@ -78,7 +82,9 @@ Command sendCommand() {
                            "break of 500 ms, the frame\nunits, and a close that lets every byte "
                            "leave the driver. Exit 0 only once the last byte\nhas left, 1 when "
                            "the map fails the check (nothing is opened) or not every byte left, "
-                           "2 when\nthe file or the port cannot be used."),
+                           "2 when\nthe file or the port cannot be used, 3 when every byte left "
+                           "but the download's journal record\n(see zerwa journal) could not be "
+                           "written."),
             [](QCommandLineParser& parser) {
                 parser.addOption({kPort,
                                   QStringLiteral("Port number as in the programs (COMn in the "

@@ -7,6 +7,7 @@
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/dialogs/thelpform.h"
+#include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
 #include "gui/mainwindow/gridclipboard.h"
 #include "gui/mainwindow/mapgrid.h"
@@ -171,6 +172,8 @@ void TForm1::connectCommands() {
     shortcut(QKeySequence::Undo, &TForm1::undo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::redo);
+    // The download journal: a key only, the window's controls stay as they are.
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::showJournal);
 }
 
 void TForm1::centreOnScreen() {
@@ -326,6 +329,19 @@ void TForm1::undo() {
 
 void TForm1::redo() {
     m_session->redo();
+}
+
+JournalWindow* TForm1::journalWindow() const {
+    return m_journalWindow;
+}
+
+void TForm1::showJournal() {
+    if (!m_journalWindow)
+        m_journalWindow = new JournalWindow(*m_session, this);
+    m_journalWindow->refresh();
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

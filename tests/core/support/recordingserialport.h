@@ -50,6 +50,7 @@ public:
     void selectPort(int number) override { m_port = number; }
     int selectedPort() const override { return m_port; }
     bool isOpen() const override { return m_log.open; }
+    QString openDevice() const override { return m_log.open ? "/dev/fake" : QString(); }
     void open() override {
         if (m_log.open || !m_log.openFailure.isEmpty())
             throw SerialPortError(m_log.open ? QStringLiteral("nyitva") : m_log.openFailure);
