@@ -54,7 +54,7 @@ void DownloadRecorder::update(const JournalRecord& current) {
     next.summary.mapEncoding = current.summary.mapEncoding;
     next.map = current.map;
     next.setWire(current.wire);
-    if (next == m_record)
+    if (next == m_record && !m_problem)
         return;
     m_record = next;
     write();

@@ -41,7 +41,7 @@ public:
     // The line is in break: a new record (outcome unknown).
     void begin(const JournalRecord& record);
     // The break is about to end: the file name, caption, map and wire image that go out now;
-    // written only when they differ from what the record holds.
+    // written when they differ from what the record holds, or when the last write failed.
     void update(const JournalRecord& current);
     // The port is closed: the outcome, the units that went out, and for a failure its text.
     void finish(JournalOutcome outcome, int units, const QString& error);
