@@ -53,6 +53,9 @@ TForm1::TForm1(AppContext context, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // The journal window acts on the session (a note still being typed is saved as it
+    // closes): it goes while the session is there.
+    delete m_journalWindow;
     // The controls below go one by one, and each moves the focus: nothing may watch it now.
     disconnect(m_focusWatch);
     // A window that closes checks no field it takes the focus from.

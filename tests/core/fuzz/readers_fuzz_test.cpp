@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Randomized inputs for the readers of outside text (map files, working files, help files,
-// pasted text, journal records and the journal's index), all made by one generator. Short by default; ZERWA_FUZZ_RUNS sets the number of
-// inputs per reader for a longer run, ZERWA_FUZZ_SEED the seed (a failure names it).
+// pasted text, journal records and the journal's index), all made by one generator. Short by
+// default; ZERWA_FUZZ_RUNS sets the number of inputs per reader for a longer run, ZERWA_FUZZ_SEED
+// the seed (a failure names it).
 #include "core/helpfile/rtfparser.h"
 #include "core/journal/journalindex.h"
 #include "core/model/mapclipboard.h"

@@ -44,8 +44,10 @@ TEST(JournalRecord, ByteForByte) {
     QByteArray expected = "zerwa-journal-record 1\ntime 2025-03-14T11:15:02.123+01:00\n"
                           "program zerwa4\nport COM1\ndevice /dev/ttyUSB0\n"
                           "file /home/kati/elso.qmt\ncaption \ndecimal ,\noutcome delivered\n"
-                          "units 127\nerror \nnote Kov\xC3\xA1" "cs \xC3\xBAr\\\\ABC-123\\nk\xC3\xA9k\n"
-                          "sha256 " + sha256(wire) + "\nmap windows-1250 " +
+                          "units 127\nerror \nnote Kov\xC3\xA1"
+                          "cs \xC3\xBAr\\\\ABC-123\\nk\xC3\xA9k\n"
+                          "sha256 " +
+                          sha256(wire) + "\nmap windows-1250 " +
                           QByteArray::number(mapBytes.size()) + '\n' + mapBytes + "\nwire 381\n" +
                           wire + '\n';
     expected += "check " + sha256(expected) + '\n';

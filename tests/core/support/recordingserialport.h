@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QList>
 
+#include <functional>
+
 namespace zerwa::test {
 
 // What the recording serial port did, and how it is told to fail (the fixture owns it).
@@ -23,6 +25,7 @@ public:
     QString openFailure;  // non-empty: open throws SerialPortError with this text
     int failWriteAt = -1; // this write after an open (0 = the first) and the rest fail
     QList<Event> events;
+    std::function<void(Op)> onOp; // called as each operation is recorded
     bool open = false;
     int writes = 0;
     QElapsedTimer clock;
@@ -78,6 +81,8 @@ public:
 private:
     void record(SerialRecorder::Op op, const QByteArray& bytes = {}) {
         m_log.events.append({op, m_log.clock.elapsed(), m_port, bytes});
+        if (m_log.onOp)
+            m_log.onOp(op);
     }
 
     SerialRecorder& m_log;
