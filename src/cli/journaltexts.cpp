@@ -47,6 +47,11 @@ QString jsonObject(const JournalEntry& entry) {
     return u'{' + parts.join(QStringLiteral(", ")) + u'}';
 }
 
+// A line break in a value (a note may hold one) would start a line of its own.
+QString onOneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 // What the outcome means, in words.
 QString outcomeLine(const JournalSummary& s) {
     const int frameLength = int(s.wireBytes / 3);
@@ -60,7 +65,7 @@ QString outcomeLine(const JournalSummary& s) {
         return QStringLiteral("failed: %1 of %2 units went out: %3")
             .arg(s.units)
             .arg(frameLength)
-            .arg(QString(s.error).replace(u'\n', u' '));
+            .arg(s.error);
     case JournalOutcome::Unknown:
         break;
     }
@@ -104,16 +109,11 @@ QString problemText(const JournalProblem& problem) {
 
 QString listLine(const JournalEntry& entry) {
     const JournalSummary& s = *entry.summary;
-    return QStringList{entry.id,
-                       journalformat::timeText(s.time),
-                       s.program,
-                       s.port,
-                       journalformat::outcomeName(s.outcome),
-                       s.sha256.left(8),
-                       s.file,
-                       s.note}
-        .join(QStringLiteral("  "))
-        .trimmed();
+    return onOneLine(QStringList{entry.id, journalformat::timeText(s.time), s.program, s.port,
+                                 journalformat::outcomeName(s.outcome), s.sha256.left(8), s.file,
+                                 s.note}
+                         .join(QStringLiteral("  "))
+                         .trimmed());
 }
 
 QString listJson(const QList<JournalEntry>& entries) {
@@ -155,7 +155,7 @@ QStringList showLines(const QString& id, const JournalRecord& record) {
     }
     QStringList lines;
     for (const auto& [name, value] : std::as_const(fields))
-        lines << (name.leftJustified(17) + value).trimmed();
+        lines << onOneLine(name.leftJustified(17) + value).trimmed();
     return lines;
 }
 

@@ -16,7 +16,7 @@ namespace zerwa::cli {
 QString problemText(const JournalProblem& problem);
 
 // One line per record: id, time, program, port, outcome, the hash's first 8 digits, file,
-// note.
+// note; a line break in a value shows as a blank.
 QString listLine(const JournalEntry& entry);
 // An array of objects with the fields id, time, program, port, device, file, outcome, sha256,
 // bytes and note.

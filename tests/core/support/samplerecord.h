@@ -8,9 +8,12 @@
 namespace zerwa::test {
 
 // The worked example (every cell 10) sent through COM1 on 14 March 2025 and delivered; the
-// note holds what a value's escapes are for.
-inline JournalRecord sampleRecord(const VariantProfile& profile) {
-    const SampleMap map = SampleMap(profile).fill(QStringLiteral("10"));
+// note holds what a value's escapes are for. A first heading that Windows-1250 cannot carry
+// makes the record keep its map in UTF-8.
+inline JournalRecord sampleRecord(const VariantProfile& profile,
+                                  const QString& firstHeading = QStringLiteral("0.00")) {
+    SampleMap map = SampleMap(profile).fill(QStringLiteral("10"));
+    map.table.setCell(1, 0, firstHeading);
     JournalRecord record = newDownloadRecord(profile, {map.settings, map.table},
                                              workedExampleFrame(profile.frameLength), u',');
     JournalSummary& s = record.summary;
