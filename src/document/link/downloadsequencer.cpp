@@ -2,6 +2,7 @@
 #include "document/link/downloadsequencer.h"
 
 #include "core/journal/downloadrecorder.h"
+#include "core/journal/journalformat.h"
 #include "core/journal/journalmessages.h"
 #include "core/link/downloadcheck.h"
 #include "core/link/downloadframe.h"
@@ -84,6 +85,11 @@ void DownloadSequencer::start() {
         refuse();
         return;
     }
+    // The record is ready before the port opens; it holds this frame until the tick builds
+    // the one that goes out.
+    const MapDocument& document = m_context.document;
+    JournalRecord record = currentRecord(EncodeDownloadFrame(
+        m_context.profile(), document.table(), document.settings(), m_context.numbers));
     m_port.open(); // a port that is already open (a download under way) is refused here
     if (!m_port.setBreak(true)) {
         // Without the break the device would not take the frame as a new map.
@@ -92,9 +98,7 @@ void DownloadSequencer::start() {
                               portdevice::portName(m_port.selectedPort()) +
                               QStringLiteral(" porton!"));
     }
-    const MapDocument& document = m_context.document;
-    JournalRecord record = currentRecord(EncodeDownloadFrame(
-        m_context.profile(), document.table(), document.settings(), m_context.numbers));
+    record.summary.time = journalformat::now();
     record.summary.port = portdevice::portName(m_port.selectedPort());
     record.summary.device = m_port.openDevice();
     m_recorder.begin(record);
