@@ -48,13 +48,20 @@ const QMap<QString, Action>& actions() {
     return table;
 }
 
+QStringList programNames() {
+    QStringList names;
+    for (const VariantProfile* profile : profiles::all())
+        names << profile->programName;
+    return names;
+}
+
 const VariantProfile* programFrom(const QCommandLineParser& parser) {
     if (!parser.isSet(kProgram))
         return nullptr;
     if (const VariantProfile* profile = profiles::forProgramName(parser.value(kProgram)))
         return profile;
-    throw UsageError(QStringLiteral("--program takes zerwa8, zerwa4 or zerwa4_60 (not '%1')")
-                         .arg(parser.value(kProgram)));
+    throw UsageError(QStringLiteral("--program takes %1 (not '%2')")
+                         .arg(programNames().join(QStringLiteral(", ")), parser.value(kProgram)));
 }
 
 // A date (midnight, local time) or a date and time (local unless an offset is given).
@@ -270,7 +277,7 @@ Command journalCommand() {
                 parser.addOption({kProgram,
                                   QStringLiteral("Only records of this program (list, find; "
                                                  "'last' of the others)."),
-                                  QStringLiteral("zerwa8|zerwa4|zerwa4_60")});
+                                  programNames().join(u'|')});
                 parser.addOption({kPort,
                                   QStringLiteral("list: only records sent through this port (COM1, "
                                                  "1, or a device path) or to this device."),

@@ -15,6 +15,14 @@ JournalCommands::JournalCommands(EditContext& context, MapFileCommands& mapFiles
     , m_mapFiles(mapFiles)
     , m_journal(std::move(journalFolder)) {}
 
+Journal::Listing JournalCommands::list() const {
+    Journal::Listing listing = m_journal.list();
+    listing.entries.removeIf([this](const JournalEntry& entry) {
+        return !entry.isDamaged() && entry.summary->program != m_context.profile().programName;
+    });
+    return listing;
+}
+
 std::optional<JournalRecord> JournalCommands::usableRecord(const QString& id) {
     Journal::Read read = m_journal.read(id);
     if (!read.record) {

@@ -16,7 +16,9 @@ class JournalCommands {
 public:
     JournalCommands(EditContext& context, MapFileCommands& mapFiles, QString journalFolder);
 
-    const Journal& journal() const { return m_journal; }
+    // This program's records and the files that are not whole records, newest first.
+    Journal::Listing list() const;
+    const QString& folder() const { return m_journal.folder(); }
 
     // "Betöltés": the record's map replaces the one on screen as Load does; Save then
     // proposes the record's file name.

@@ -83,16 +83,11 @@ QPushButton* JournalWindow::addRecordButton(const QString& caption,
 
 void JournalWindow::refresh() {
     const std::optional<QString> selected = selectedId();
-    const Journal::Listing listing = m_session.journal().journal().list();
-    QList<JournalEntry> entries;
-    for (const JournalEntry& entry : listing.entries) {
-        if (entry.isDamaged() || entry.summary->program == m_session.profile().programName)
-            entries << entry;
-    }
-    m_model->setEntries(std::move(entries));
-    status->setText(listing.problem ? journalmessages::cannotRead(*listing.problem)
-                                    : QStringLiteral("A napló helye: ") +
-                                          m_session.journal().journal().folder());
+    Journal::Listing listing = m_session.journal().list();
+    m_model->setEntries(std::move(listing.entries));
+    status->setText(listing.problem
+                        ? journalmessages::cannotRead(*listing.problem)
+                        : QStringLiteral("A napló helye: ") + m_session.journal().folder());
     const int row = selected ? m_model->rowOf(*selected) : -1;
     if (row >= 0)
         table->selectRow(row);

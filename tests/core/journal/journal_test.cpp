@@ -3,7 +3,6 @@
 // lies, and the folder as several writers, a full disk and other hands leave it.
 #include "core/journal/journal.h"
 #include "core/journal/journalfolder.h"
-#include "core/journal/journalmap.h"
 #include "core/storage/mapfile.h"
 #include "core/support/gtestqt.h"
 #include "core/support/samplerecord.h"
@@ -86,16 +85,6 @@ TEST(JournalRecord, ReaderTakesAWholeRecordAsWrittenAndNothingElse) {
         EXPECT_FALSE(decoded.record) << c.to.toStdString();
         EXPECT_TRUE(decoded.damage.contains(QString::fromLatin1(c.damage))) << decoded.damage;
     }
-}
-
-// A heading that Windows-1250 cannot carry: the texts are kept in UTF-8 and marked so.
-TEST(JournalRecord, MapsThatAMapFileCannotHoldStayInUtf8) {
-    test::SampleMap map(zerwa4);
-    map.table.setCell(2, 0, QStringLiteral("2,4 bar ≈ 35 psi\\\n"));
-    const auto stored = journalmap::store(zerwa4, {map.settings, map.table});
-    EXPECT_EQ(stored.encoding, MapEncoding::Utf8);
-    EXPECT_TRUE(stored.bytes.contains("\r\n2,4 bar \xE2\x89\x88 35 psi\\\\\\n\r\n"));
-    EXPECT_EQ(journalmap::load(zerwa4, stored), (MapFileContent{map.settings, map.table}));
 }
 
 TEST(JournalFolder, TheThreeVariablesInTurnAndNoOther) {

@@ -3,9 +3,6 @@
 // journal window (Ctrl+L) as the user works with it.
 #include "core/journal/journal.h"
 #include "core/journal/journalmap.h"
-#include "core/link/qtserialport.h"
-#include "core/storage/mapfile.h"
-#include "core/support/pseudoterminal.h"
 #include "core/support/samplerecord.h"
 #include "core/support/testfiles.h"
 #include "document/model/mapdocument.h"
@@ -50,45 +47,6 @@ class JournalWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // To a pseudo-terminal: the record holds the bytes the line carried, and its map, saved
-    // from the journal window, is the file that was loaded, byte for byte.
-    void aDownloadIsRecordedAsItWentOut_data() { test::addProgramRows(); }
-    void aDownloadIsRecordedAsItWentOut() {
-        QFETCH(const test::ProgramFacts*, program);
-        const VariantProfile& profile = program->profile();
-        test::PseudoTerminal pty;
-        FormFixture fixture(profile);
-        QVERIFY(QFile::link(pty.slavePath(), fixture.pathOf("COM1")));
-        fixture.setSerialPortFactory(
-            [](const QString& folder) { return std::make_unique<QtSerialPort>(folder); });
-        const test::SampleMap map(profile);
-        const QString path = fixture.pathOf("elso.qmt");
-        test::writeBytes(path, *mapfile::encode(profile, {map.settings, map.table}));
-        TForm1& form = fixture.startShown();
-        QVERIFY(form.ReadMapFile(path));
-        QTest::mouseClick(form.LetoltBtn, Qt::LeftButton);
-        const QByteArray received = pty.readWithEvents(program->frameLength * 3, 15000);
-        QVERIFY(fixture.waitForMessage());
-        const QList<JournalRecord> all = records(fixture);
-        QCOMPARE(all.size(), 1);
-        QCOMPARE(all.at(0).wire, received);
-        const JournalSummary& s = all.at(0).summary;
-        QCOMPARE(QStringList({s.program, s.port, s.device, s.file, s.caption,
-                              journalformat::outcomeName(s.outcome), QString::number(s.units)}),
-                 QStringList({program->name, "COM1", pty.slavePath(), path, "", "delivered",
-                              QString::number(program->frameLength)}));
-
-        QTest::keyClick(form.StringGrid1, Qt::Key_L, Qt::ControlModifier);
-        QVERIFY(form.journalWindow() && form.journalWindow()->isVisible());
-        form.journalWindow()->table->selectRow(0);
-        fixture.prompter().records.clear();
-        fixture.prompter().saveFiles = {fixture.pathOf("vissza.qmt")};
-        QTest::mouseClick(form.journalWindow()->saveAsButton, Qt::LeftButton);
-        QCOMPARE(fixture.prompter().texts(Kind::SaveFile), QStringList({path}));
-        QCOMPARE(fixture.prompter().messages(), QStringList({"Az adatbázis elmentve!"}));
-        QCOMPARE(test::readBytes(fixture.pathOf("vissza.qmt")), test::readBytes(path));
-    }
-
     // The record is written at the click with the map as it stands, and again before the break
     // is cleared with the map edited meanwhile: it holds what was sent.
     void aCellEditedDuringTheBreakIsRecordedAsSent() {
