@@ -10,7 +10,7 @@
 #include "gui/journal/journalwindow.h"
 #include "gui/support/formfixture.h"
 
-#include <benchmark/benchmark.h>
+#include "windowbenchmarkmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,8 +96,8 @@ void BM_ToolListsTheJournal(benchmark::State& state) {
         QProcess tool;
         tool.setProcessEnvironment(environment);
         state.ResumeTiming();
-        tool.start(QStringLiteral(ZERWA_TOOL),
-                   json ? QStringList{"journal", "list", "--json"} : QStringList{"journal", "list"});
+        tool.start(QStringLiteral(ZERWA_TOOL), json ? QStringList{"journal", "list", "--json"}
+                                                    : QStringList{"journal", "list"});
         if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
             state.SkipWithError("the tool failed");
     }
@@ -134,11 +134,5 @@ BENCHMARK(BM_OpenTheJournalWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }

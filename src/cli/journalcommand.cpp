@@ -11,8 +11,6 @@
 #include "core/model/variantprofiles.h"
 #include "core/storage/linesfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QMap>
 
 namespace zerwa::cli {
@@ -25,7 +23,6 @@ const QString kSince = QStringLiteral("since");
 const QString kJson = QStringLiteral("json");
 const QString kOutput = QStringLiteral("o");
 const QString kLast = QStringLiteral("last");
-constexpr qint64 kLongestCapture = 1 << 20; // as decode reads a capture
 
 // A journal problem the command cannot get past (exit 2).
 struct JournalFailure {
@@ -177,14 +174,10 @@ public:
     }
 
     int find(const QString& name) const {
-        QFile file(name);
-        if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly)) {
-            printError(QStringLiteral("zerwa: cannot read %1: %2")
-                           .arg(name, QFileInfo(name).isDir() ? QStringLiteral("it is a folder")
-                                                              : file.errorString()));
+        const auto bytes = readCaptureFile(name);
+        if (!bytes)
             return kBadInput;
-        }
-        const Capture capture = readCapture(file.read(kLongestCapture), m_program);
+        const Capture capture = readCapture(*bytes, m_program);
         if (capture.fault) {
             printError(QStringLiteral("zerwa: %1 holds no frame: fault at offset %2: %3")
                            .arg(name)
