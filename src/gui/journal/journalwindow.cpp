@@ -6,12 +6,14 @@
 #include "document/session/mapsession.h"
 #include "gui/journal/journaltablemodel.h"
 
+#include <QAbstractItemDelegate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zerwa {
@@ -25,6 +27,13 @@ constexpr int kColumnWidths[] = {150, 70, 220, 150, 160, 70};
 
 } // namespace
 
+// The list, which says whether a note is being typed.
+class JournalWindow::JournalTable : public QTableView {
+public:
+    using QTableView::QTableView;
+    bool isEditing() const { return state() == EditingState; }
+};
+
 JournalWindow::JournalWindow(MapSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_session(session) {
@@ -36,7 +45,8 @@ JournalWindow::JournalWindow(MapSession& session, QWidget* parent)
             return written;
         },
         this);
-    table = new QTableView(this);
+    m_table = new JournalTable(this);
+    table = m_table;
     table->setModel(m_model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -62,9 +72,16 @@ JournalWindow::JournalWindow(MapSession& session, QWidget* parent)
     layout->addLayout(m_buttons);
     resize(kWidth, kHeight);
 
+    // A note being typed is not thrown away by a download that ends meanwhile: the list is
+    // read again once the note is saved.
     connect(&m_session, &MapSession::downloadEnded, this, [this] {
-        if (isVisible())
+        m_refreshPending = m_table->isEditing();
+        if (isVisible() && !m_refreshPending)
             refresh();
+    });
+    connect(table->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (std::exchange(m_refreshPending, false))
+            QTimer::singleShot(0, this, &JournalWindow::refresh);
     });
 }
 

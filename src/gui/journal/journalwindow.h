@@ -41,12 +41,15 @@ public:
     QLabel* status;            // where the journal is, or why it cannot be read
 
 private:
+    class JournalTable;
     void updateButtons();
 
     MapSession& m_session;
+    JournalTable* m_table;
     JournalTableModel* m_model;
     QHBoxLayout* m_buttons;
     QList<QPushButton*> m_recordButtons;
+    bool m_refreshPending = false; // a download ended while a note was being typed
 };
 
 } // namespace zerwa
