@@ -23,9 +23,9 @@ struct Sent {
     QByteArray received;
 };
 
-Sent send(const test::ToolRunner& tool, test::PseudoTerminal& line) {
+Sent send(const test::ToolRunner& tool, test::PseudoTerminal& line, const QString& decimal = ",") {
     QProcess sending;
-    tool.start(sending, {"send", "map.qmt", "--port", line.slavePath(), "--decimal", ","});
+    tool.start(sending, {"send", "map.qmt", "--port", line.slavePath(), "--decimal", decimal});
     QByteArray received;
     while (sending.state() != QProcess::NotRunning && !sending.waitForFinished(5))
         received += line.readAvailable();
@@ -39,9 +39,11 @@ class ToolJournal : public test::ToolTest {};
 // The record holds the bytes the line carried and the map file as it was; list, show, note,
 // wire, export and find read it back.
 TEST_P(ToolJournal, SendIsRecordedAndTheJournalCommandsReadIt) {
-    write("map.qmt", SampleMap(profile).fill("10"));
+    SampleMap map = SampleMap(profile).fill("10");
+    map.settings.opening = "1.5";
+    write("map.qmt", map);
     test::PseudoTerminal line;
-    const Sent sent = send(tool, line);
+    const Sent sent = send(tool, line, ".");
     ASSERT_EQ(sent.result, gives(0, "A letöltés befejezve!\n"));
     ASSERT_EQ(sent.received, test::wireOf(test::workedExampleFrame(f.frameLength)));
     const QString note = QStringLiteral("Kovács \"ABC\\123\"");
@@ -68,9 +70,13 @@ TEST_P(ToolJournal, SendIsRecordedAndTheJournalCommandsReadIt) {
                                .join("  ") +
                            '\n'));
     EXPECT_EQ(tool.run({"journal", "list", "--since", "2999-01-01"}), gives(0, ""));
-    EXPECT_EQ(tool.run({"journal", "show", id}).outText().split('\n').mid(6, 2),
+    EXPECT_EQ(tool.run({"journal", "show", id}).outText().split('\n').mid(6, 6),
               QStringList({"outcome          delivered: every unit was written and left the line",
-                           "sha256           " + hash}));
+                           "sha256           " + hash,
+                           "bytes            " + QString::number(f.frameLength * 3),
+                           "note             " + note, "decimal          .",
+                           QStringLiteral("map              %1 bytes, as the program saves it")
+                               .arg(test::readBytes(tool.path("map.qmt")).size())}));
 
     EXPECT_EQ(tool.run({"journal", "wire", id, "-o", "wire.bin"}), gives(0, ""));
     EXPECT_EQ(test::readBytes(tool.path("wire.bin")), sent.received);
@@ -140,6 +146,8 @@ TEST(ToolJournalFolder, DamagedFilesAndWrongCommandLines) {
                         " holds a text that Windows-1250 "
                         "cannot carry, so it is not written as a map file\n"));
     EXPECT_EQ(tool.run({"journal", "show", "--program", "zerwa4", "last"}).exitCode, 2);
+    EXPECT_EQ(tool.run({"journal", "show", ".index"}),
+              gives(2, "", "zerwa: no journal record " + tool.path("journal/.index") + '\n'));
     for (const QStringList& wrong : {QStringList{"journal"},
                                      {"journal", "erase", id},
                                      {"journal", "show"},

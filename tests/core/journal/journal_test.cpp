@@ -53,6 +53,10 @@ TEST(JournalRecord, ByteForByte) {
     const JournalRecord record = test::sampleRecord(zerwa4);
     EXPECT_EQ(journalformat::encode(record), expected);
     EXPECT_EQ(journalformat::decode(expected).record, record);
+    for (const QString offset : {"+00:00", "-03:30", "+13:45"}) {
+        const QString time = "2025-10-26T02:30:00.000" + offset;
+        EXPECT_EQ(journalformat::timeText(journalformat::parseTime(time).value()), time);
+    }
 }
 
 TEST(JournalRecord, ReaderTakesAWholeRecordAsWrittenAndNothingElse) {
