@@ -40,9 +40,9 @@ DownloadRecorder::DownloadRecorder(QString journalFolder)
 void DownloadRecorder::begin(const JournalRecord& record) {
     m_record = record;
     m_id.clear();
-    m_problem.reset();
     m_recording = true;
-    write();
+    write(); // sets or clears the problem
+
 }
 
 void DownloadRecorder::update(const JournalRecord& current) {

@@ -76,6 +76,20 @@ private slots:
         QVERIFY(atBreakOff);
         QCOMPARE(atBreakOff->wire, sent.at(0).wire);
         QCOMPARE(atBreakOff->summary.outcome, JournalOutcome::Unknown);
+
+        // Edited so that it may not be sent: nothing goes out, and the record says why.
+        fixture.serial().events.clear();
+        fixture.prompter().records.clear();
+        QTest::mouseClick(form.LetoltBtn, Qt::LeftButton);
+        form.mapModel->setCellText(4, 30, "x");
+        QVERIFY(fixture.waitForMessage());
+        QCOMPARE(fixture.prompter().messages(),
+                 QStringList({"Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!"}));
+        QCOMPARE(fixture.serial().ops(),
+                 QList<Op>({Op::Open, Op::BreakOn, Op::BreakOff, Op::Close}));
+        const JournalSummary refused = records(fixture).at(0).summary;
+        QCOMPARE(std::tuple(refused.outcome, refused.units, refused.error),
+                 std::tuple(JournalOutcome::Failed, 0, fixture.prompter().messages().at(0)));
     }
 
     // A journal folder that cannot take the record: the download goes all the same, and one
