@@ -5,11 +5,18 @@
 #include "core/journal/journalmap.h"
 #include "core/model/settingslists.h"
 
+#include <algorithm>
+
 namespace zerwa::cli {
 
 namespace {
 
 QString jsonString(const QString& text) {
+    const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c != u'"' && c != u'\\';
+    });
+    if (plain)
+        return u'"' + text + u'"';
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         if (c == u'"' || c == u'\\')

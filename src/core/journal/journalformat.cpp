@@ -7,7 +7,6 @@
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace zerwa::journalformat {
 
@@ -82,26 +81,43 @@ std::optional<JournalOutcome> outcomeNamed(QStringView name) {
 }
 
 QString timeText(const QDateTime& time) {
+    const QDate date = time.date();
+    const QTime clock = time.time();
     const int offset = time.offsetFromUtc();
     const int minutes = qAbs(offset) / 60;
-    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + (offset < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QChar(u'0'))
-               .arg(minutes % 60, 2, 10, QChar(u'0'));
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", date.year(),
+                             date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                             clock.msec(), offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 
 std::optional<QDateTime> parseTime(QStringView text) {
-    static const QRegularExpression form(
-        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
-    if (!form.match(text).hasMatch())
+    // Exactly the form timeText() writes, field by field: 2025-03-14T11:15:02.123+01:00.
+    constexpr std::pair<int, char16_t> kMarks[] = {{4, u'-'},  {7, u'-'},  {10, u'T'}, {13, u':'},
+                                                   {16, u':'}, {19, u'.'}, {26, u':'}};
+    if (text.size() != 29 || (text.at(23) != u'+' && text.at(23) != u'-'))
         return std::nullopt;
-    const QDateTime time = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
-    if (!time.isValid())
+    for (const auto& [at, mark] : kMarks) {
+        if (text.at(at) != mark)
+            return std::nullopt;
+    }
+    bool ok = true;
+    auto number = [&text, &ok](int from, int digits) {
+        int value = 0;
+        for (int i = from; i < from + digits; ++i) {
+            ok = ok && text.at(i) >= u'0' && text.at(i) <= u'9';
+            value = value * 10 + (text.at(i).unicode() - u'0');
+        }
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime clock(number(11, 2), number(14, 2), number(17, 2), number(20, 3));
+    const int offsetHours = number(24, 2), offsetMinutes = number(27, 2);
+    const int offset = (offsetHours * 60 + offsetMinutes) * 60 * (text.at(23) == u'-' ? -1 : 1);
+    // A zero offset is written "+00:00", never "-00:00".
+    if (!ok || !date.isValid() || !clock.isValid() || offsetHours > 14 || offsetMinutes > 59 ||
+        (offset == 0 && text.at(23) == u'-'))
         return std::nullopt;
-    QDateTime withOffset = time.toOffsetFromUtc(time.offsetFromUtc());
-    if (timeText(withOffset) != text)
-        return std::nullopt;
-    return withOffset;
+    return QDateTime(date, clock, Qt::OffsetFromUTC, offset);
 }
 
 QDateTime now() {
@@ -161,10 +177,9 @@ std::optional<QString> textValue(QByteArrayView raw) {
         }
         bytes += c;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError() || text.toUtf8() != bytes)
+    // Bytes that are not UTF-8 come back changed (as U+FFFD).
+    QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes)
         return std::nullopt;
     return text;
 }
