@@ -42,7 +42,6 @@ void DownloadRecorder::begin(const JournalRecord& record) {
     m_id.clear();
     m_recording = true;
     write(); // sets or clears the problem
-
 }
 
 void DownloadRecorder::update(const JournalRecord& current) {
