@@ -7,6 +7,11 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 
 export QT_QPA_PLATFORM=offscreen
+# Each test gives the programs and the tool a journal folder of its own; should one forget,
+# its records land here rather than in the user's home.
+ZERWA_JOURNAL_DIR=$(mktemp -d)
+export ZERWA_JOURNAL_DIR
+trap 'rm -rf "$ZERWA_JOURNAL_DIR"' EXIT
 jobs=$(nproc)
 
 echo "== Build and test =="

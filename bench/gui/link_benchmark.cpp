@@ -12,7 +12,7 @@
 #include "gui/mainwindow/settingspanel.h"
 #include "gui/support/formfixture.h"
 
-#include <benchmark/benchmark.h>
+#include "windowbenchmarkmain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -135,11 +135,5 @@ BENCHMARK(BM_BytesDeliveredByClose)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchma
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }

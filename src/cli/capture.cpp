@@ -2,10 +2,13 @@
 #include "cli/capture.h"
 
 #include "cli/framereading.h"
+#include "cli/console.h"
 #include "cli/hexdump.h"
 #include "core/link/downloadframe.h"
 #include "core/model/variantprofiles.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 
@@ -16,6 +19,9 @@ namespace zerwa::cli {
 namespace {
 
 constexpr char kFill = char(0xFF);
+// Far beyond the longest wire image; enough to report a wrong length without reading a huge
+// file whole.
+constexpr qint64 kLongestCapture = 1 << 20;
 
 QList<const VariantProfile*> candidates(const VariantProfile* variant) {
     return variant ? QList<const VariantProfile*>{variant} : profiles::all();
@@ -101,6 +107,20 @@ std::optional<CaptureFault> secondDownload(const QByteArray& bytes,
 }
 
 } // namespace
+
+std::optional<QByteArray> readCaptureFile(const QString& name) {
+    QFile file(name);
+    const bool folder = QFileInfo(name).isDir();
+    QByteArray bytes;
+    if (!folder && file.open(QIODevice::ReadOnly))
+        bytes = file.read(kLongestCapture);
+    if (folder || !file.isOpen() || file.error() != QFileDevice::NoError) {
+        printError(QStringLiteral("cannot read %1: %2")
+                       .arg(name, folder ? QStringLiteral("it is a folder") : file.errorString()));
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 Capture readCapture(const QByteArray& bytes, const VariantProfile* variant) {
     const QList<const VariantProfile*> profiles = candidates(variant);

@@ -30,6 +30,10 @@ struct Capture {
 // names the program; without it a length that fits two programs is ambiguous.
 Capture readCapture(const QByteArray& bytes, const VariantProfile* variant);
 
+// The bytes of a capture file, as much of them as any capture can be and more (a huge file is
+// not read whole), or nothing after a line on standard error saying why they cannot be read.
+std::optional<QByteArray> readCaptureFile(const QString& name);
+
 // Offset in the capture of frame index `index`.
 inline qsizetype captureOffset(const Capture& capture, int index) {
     return capture.wire ? qsizetype(index) * 3 : index;

@@ -25,5 +25,6 @@ Command exportCommand();
 Command sendCommand();
 Command listenCommand();
 Command decodeCommand();
+Command journalCommand();
 
 } // namespace zerwa::cli

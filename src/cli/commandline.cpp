@@ -21,13 +21,13 @@ const QString kIntroduction = QStringLiteral(
     "A map's program is known from its first line. Numbers are read with the user's decimal\n"
     "separator, as the programs read them, unless --decimal says otherwise. Messages about a\n"
     "map are the programs' own. Exit codes: 0 success, 1 as each command says, 2 a file or\n"
-    "port that cannot be used, an output that is an input, or a wrong command line; on\n"
-    "SIGINT, SIGTERM or SIGHUP send and listen close the port and end with 128 + the\n"
-    "signal's number.\n");
+    "port that cannot be used, an output that is an input, or a wrong command line, 3 a send\n"
+    "whose journal record could not be written; on SIGINT, SIGTERM or SIGHUP send and listen\n"
+    "close the port and end with 128 + the signal's number.\n");
 
 QList<Command> commands() {
-    return {checkCommand(), frameCommand(),  diffCommand(),  exportCommand(),
-            sendCommand(),  listenCommand(), decodeCommand()};
+    return {checkCommand(), frameCommand(),  diffCommand(),   exportCommand(),
+            sendCommand(),  listenCommand(), decodeCommand(), journalCommand()};
 }
 
 void setUp(QCommandLineParser& parser, const Command& command) {

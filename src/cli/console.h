@@ -11,6 +11,7 @@ enum ExitCode : int {
     kSuccess = 0,  // all maps pass, maps equal, frame well-formed, download complete
     kFailed = 1,   // a map fails the check, maps differ, a broken frame, an incomplete download
     kBadInput = 2, // a file or port that cannot be used, or a wrong command line
+    kJournalNotWritten = 3, // send: delivered, but its journal record could not be written
 };
 
 // Text to standard output or standard error in the terminal's encoding, each a line of its

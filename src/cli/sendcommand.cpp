@@ -6,8 +6,11 @@
 #include "cli/options.h"
 #include "cli/placenames.h"
 #include "cli/portargument.h"
+#include "cli/sendjournal.h"
 #include "cli/sendsequence.h"
 #include "cli/stopsignals.h"
+#include "core/journal/journalfolder.h"
+#include "core/link/downloadcheck.h"
 #include "core/link/downloadframe.h"
 #include "core/link/qtserialport.h"
 #include "core/link/serialporterror.h"
@@ -21,14 +24,14 @@ namespace {
 
 const QString kDryRun = QStringLiteral("dry-run");
 
-int send(const PortArgument& port, const QByteArray& frame) {
+int send(const PortArgument& port, const QByteArray& frame, SendJournal& journal) {
     const StopSignals stopSignals; // outlives the port, which it lets close on a signal
     QtSerialPort serial(QDir::currentPath());
     if (port.number > 0)
         serial.selectPort(port.number);
     else
         serial.selectDevice(port.device);
-    SendSequence sequence(serial, frame);
+    SendSequence sequence(serial, frame, &journal);
     QObject::connect(&sequence, &SendSequence::finished, qApp, &QCoreApplication::exit);
     try {
         sequence.start();
@@ -36,7 +39,7 @@ int send(const PortArgument& port, const QByteArray& frame) {
         printError(oneLine(error.message()));
         return kBadInput;
     }
-    return QCoreApplication::exec();
+    return journal.exitCode(QCoreApplication::exec());
 }
 
 int run(const QCommandLineParser& parser) {
@@ -65,7 +68,9 @@ int run(const QCommandLineParser& parser) {
         printLine(hexLines(wire));
         return kSuccess;
     }
-    return send(port, frame);
+    SendJournal journal(journalfolder::fromEnvironment(), *load.map, port,
+                        numbers.decimalSeparator(), frame);
+    return send(port, frame, journal);
 }
 
 } // namespace
@@ -76,9 +81,10 @@ Command sendCommand() {
                            "break of 500 ms, the frame\nunits, and a close that lets every byte "
                            "leave the driver. Exit 0 only once the last byte\nhas left, 1 when "
                            "the map fails the check (nothing is opened) or not every byte left, "
-                           "2 when\nthe file or the port cannot be used. SIGINT, SIGTERM or "
-                           "SIGHUP close the port (units already\nqueued leave first) and end "
-                           "with 128 + the signal's number."),
+                           "2 when\nthe file or the port cannot be used, 3 when every byte left "
+                           "but the download's journal record\n(see zerwa journal) could not be "
+                           "written. SIGINT, SIGTERM or SIGHUP close the port (units already\n"
+                           "queued leave first) and end with 128 + the signal's number."),
             [](QCommandLineParser& parser) {
                 addPortOption(parser, QStringLiteral("The port to send on"));
                 parser.addOption({kDryRun, QStringLiteral("Check and show what would be sent; "

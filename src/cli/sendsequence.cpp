@@ -2,6 +2,7 @@
 #include "cli/sendsequence.h"
 
 #include "cli/console.h"
+#include "cli/sendjournal.h"
 #include "core/link/downloadframe.h"
 #include "core/link/downloadmessages.h"
 #include "core/link/qtserialport.h"
@@ -16,10 +17,12 @@ constexpr double kBytesPerSecond = 2400.0 / 10; // 8N1: ten bits a byte
 
 } // namespace
 
-SendSequence::SendSequence(QtSerialPort& port, QByteArray frame, QObject* parent)
+SendSequence::SendSequence(QtSerialPort& port, QByteArray frame, SendJournal* journal,
+                           QObject* parent)
     : QObject(parent)
     , m_port(port)
     , m_frame(std::move(frame))
+    , m_journal(journal)
     , m_showProgress(errorIsTerminal()) {
     // A precise timer: a coarse one may fire up to 5 % early, shortening the break.
     m_breakTimer.setTimerType(Qt::PreciseTimer);
@@ -39,6 +42,8 @@ void SendSequence::start() {
         throw SerialPortError(
             QStringLiteral("cannot hold the line of %1 in break; nothing was sent").arg(device));
     }
+    if (m_journal)
+        m_journal->started(m_port.openDevice());
     m_breakTimer.start();
     if (m_showProgress)
         printProgress(QStringLiteral("break on %1").arg(m_port.openDevice()));
@@ -66,6 +71,8 @@ void SendSequence::closePort(int unitsWritten) {
 }
 
 void SendSequence::report(int unitsWritten, const SerialPort::CloseResult& result) {
+    if (m_journal)
+        m_journal->ended(unitsWritten, result);
     m_progressTimer.stop();
     if (m_showProgress)
         printProgress(QString());

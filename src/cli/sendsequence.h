@@ -14,6 +14,8 @@ class QtSerialPort;
 
 namespace zerwa::cli {
 
+class SendJournal;
+
 // The download as the program makes it, for the command line: open the port, hold the line
 // in break for 500 ms, release it, write every frame unit, and close the port once every
 // byte has left the driver. On a terminal it shows how far the bytes are.
@@ -22,7 +24,9 @@ class SendSequence : public QObject {
 public:
     static constexpr int kBreakMs = 500;
 
-    SendSequence(QtSerialPort& port, QByteArray frame, QObject* parent = nullptr);
+    // `journal` (optional) keeps the download's record.
+    SendSequence(QtSerialPort& port, QByteArray frame, SendJournal* journal = nullptr,
+                 QObject* parent = nullptr);
 
     // Opens the port and starts the break; throws SerialPortError when the port cannot be
     // opened or the break not given (the port is closed again then).
@@ -40,6 +44,7 @@ private:
 
     QtSerialPort& m_port;
     QByteArray m_frame;
+    SendJournal* m_journal;
     QTimer m_breakTimer;
     QTimer m_progressTimer;
     bool m_showProgress = false;

@@ -30,7 +30,8 @@ inline void PrintTo(const ToolResult& r, std::ostream* out) {
          << r.err.toStdString() << '"';
 }
 
-// Runs the built zerwa tool in a folder of its own, where the tests write their maps.
+// Runs the built zerwa tool in a folder of its own, where the tests write their maps; its
+// journal is the folder "journal" in there.
 class ToolRunner {
 public:
     ToolRunner() {
@@ -39,7 +40,9 @@ public:
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             new QCoreApplication(argc, argv);
+        environment.insert(QStringLiteral("ZERWA_JOURNAL_DIR"), path(QStringLiteral("journal")));
     }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QString path(const QString& name) const { return m_dir.filePath(name); }
     // Writes the map as its program saves it.
     void writeMap(const QString& name, const VariantProfile& profile, const SampleMap& map) {
@@ -49,6 +52,7 @@ public:
     }
     void start(QProcess& process, const QStringList& arguments) const {
         process.setWorkingDirectory(m_dir.path());
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(ZERWA_TOOL), arguments);
         EXPECT_TRUE(process.waitForStarted());
     }
@@ -76,24 +80,6 @@ protected:
 };
 inline std::string programName(const ::testing::TestParamInfo<ProgramFacts>& info) {
     return info.param.name;
-}
-
-// The frame of the worked example's settings (4 cylinders, 12000 rpm, 1,5 ms, 3 ms, rising
-// input, falling output) with every cell 10, from the documented layout: 83 07 35, the cells,
-// 0C 3A 0C, the cells, 4F.
-inline QByteArray workedExampleFrame(int frameLength) {
-    QByteArray frame(frameLength, char(0x14));
-    frame.replace(0, 3, "\x83\x07\x35").replace(63, 3, "\x0C\x3A\x0C");
-    frame[frameLength - 1] = 0x4F;
-    return frame;
-}
-
-// Each frame byte followed by FF FF.
-inline QByteArray wireOf(const QByteArray& frame) {
-    QByteArray wire;
-    for (const char byte : frame)
-        wire += byte + QByteArray("\xFF\xFF");
-    return wire;
 }
 
 } // namespace zerwa::test

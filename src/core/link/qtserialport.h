@@ -47,8 +47,7 @@ public:
     void close(CloseHandler done) override;
 
     void setCloseTimeLimit(CloseTimeLimit limit) { m_closeTimeLimit = limit; }
-    // The device the port is open on (empty while closed).
-    QString openDevice() const { return m_openDevice; }
+    QString openDevice() const override { return m_openDevice; }
     // Bytes written but not yet on the line (in Qt's buffer or the driver's), while open.
     qint64 bytesNotSent() const;
 

@@ -37,6 +37,8 @@ public:
     virtual void open() = 0;
     // True from a successful open until the close has released the port.
     virtual bool isOpen() const = 0;
+    // The device the port is open on, every link followed (empty while closed).
+    virtual QString openDevice() const = 0;
 
     // Holds the transmit line in the spacing state (on) or returns it to idle (off).
     virtual bool setBreak(bool on) = 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/link/downloadsequencer.h"
 
+#include "core/journal/downloadrecorder.h"
+#include "core/journal/journalformat.h"
+#include "core/journal/journalmessages.h"
 #include "core/link/downloadcheck.h"
 #include "core/link/downloadframe.h"
 #include "core/link/downloadmessages.h"
@@ -18,10 +21,13 @@ const QString DownloadSequencer::kDone = downloadmessages::kDone;
 const QString DownloadSequencer::kFailed = downloadmessages::kFailed;
 const QString DownloadSequencer::kCloseTimedOut = downloadmessages::kCloseTimedOut;
 
-DownloadSequencer::DownloadSequencer(EditContext& context, SerialPort& port, QTimer& timer)
+DownloadSequencer::DownloadSequencer(EditContext& context, SerialPort& port, QTimer& timer,
+                                     DownloadRecorder& recorder, std::function<void()> ended)
     : m_context(context)
     , m_port(port)
-    , m_timer(timer) {}
+    , m_timer(timer)
+    , m_recorder(recorder)
+    , m_ended(std::move(ended)) {}
 
 namespace {
 
@@ -47,6 +53,16 @@ MapMark markOf(const DownloadFault& fault) {
     return {};
 }
 
+QString textOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QString();
+    }
+}
+
 } // namespace
 
 bool DownloadSequencer::mapPassesCheck() const {
@@ -69,6 +85,11 @@ void DownloadSequencer::start() {
         refuse();
         return;
     }
+    // The record is ready before the port opens; it holds this frame until the tick builds
+    // the one that goes out.
+    const MapDocument& document = m_context.document;
+    JournalRecord record = currentRecord(EncodeDownloadFrame(
+        m_context.profile(), document.table(), document.settings(), m_context.numbers));
     m_port.open(); // a port that is already open (a download under way) is refused here
     if (!m_port.setBreak(true)) {
         // Without the break the device would not take the frame as a new map.
@@ -77,8 +98,23 @@ void DownloadSequencer::start() {
                               portdevice::portName(m_port.selectedPort()) +
                               QStringLiteral(" porton!"));
     }
+    record.summary.time = journalformat::now();
+    record.summary.port = portdevice::portName(m_port.selectedPort());
+    record.summary.device = m_port.openDevice();
+    m_recorder.begin(record);
     m_waitingForTick = true;
     m_timer.start();
+}
+
+JournalRecord DownloadSequencer::currentRecord(const QByteArray& frame) const {
+    const MapDocument& document = m_context.document;
+    JournalRecord record =
+        newDownloadRecord(m_context.profile(), {document.settings(), document.table()}, frame,
+                          m_context.numbers.decimalSeparator());
+    record.summary.file = document.currentMapFileName();
+    if (document.caption() != document.currentMapFileName())
+        record.summary.caption = document.caption();
+    return record;
 }
 
 void DownloadSequencer::tick() {
@@ -92,20 +128,31 @@ void DownloadSequencer::tick() {
         // Nothing has been written yet: the port must not stay open or in break.
         m_port.setBreak(false);
         m_port.close(nullptr);
+        m_recorder.finish(JournalOutcome::Failed, 0, textOf(std::current_exception()));
+        notifyEnded();
         throw;
     }
 }
 
 void DownloadSequencer::send() {
-    const bool breakCleared = m_port.setBreak(false);
     // The map may have been edited during the break: it is checked again before it is sent.
     if (!mapPassesCheck()) {
-        m_port.close([this](const SerialPort::CloseResult&) { refuse(); });
+        m_port.setBreak(false);
+        m_port.close([this](const SerialPort::CloseResult&) {
+            m_recorder.finish(JournalOutcome::Failed, 0, kDataError);
+            notifyEnded();
+            refuse();
+            tellJournalProblem();
+        });
         return;
     }
+    // The frame and its record come first, while the line is still in break: the record must
+    // hold what is sent before the first byte goes out.
     const MapDocument& document = m_context.document;
     const QByteArray frame = EncodeDownloadFrame(m_context.profile(), document.table(),
                                                  document.settings(), m_context.numbers);
+    m_recorder.update(currentRecord(frame));
+    const bool breakCleared = m_port.setBreak(false);
     int units = 0;
     if (breakCleared) {
         for (const char byte : frame) {
@@ -118,16 +165,25 @@ void DownloadSequencer::send() {
 }
 
 void DownloadSequencer::report(int unitsWritten, const SerialPort::CloseResult& result) {
-    // A unit counts as sent only when all of its bytes have left.
-    const qint64 sentBytes =
-        qint64(unitsWritten) * downloadframe::kUnitSize - result.undeliveredBytes;
-    const int unitsSent = int(qMax<qint64>(0, sentBytes) / downloadframe::kUnitSize);
-    if (result.timedOut)
-        m_context.prompter.showMessage(kCloseTimedOut.arg(result.port));
-    else if (unitsSent == m_context.profile().frameLength)
-        m_context.prompter.showMessage(kDone);
-    else
-        m_context.prompter.showMessage(kFailed + QString::number(unitsSent));
+    const DownloadEnd ending = downloadEnd(unitsWritten, result, m_context.profile().frameLength);
+    end(ending.outcome, ending.units, ending.message);
+}
+
+void DownloadSequencer::end(JournalOutcome outcome, int units, const QString& message) {
+    m_recorder.finish(outcome, units, message);
+    notifyEnded();
+    m_context.prompter.showMessage(message);
+    tellJournalProblem();
+}
+
+void DownloadSequencer::notifyEnded() {
+    if (m_ended)
+        m_ended();
+}
+
+void DownloadSequencer::tellJournalProblem() {
+    if (const auto& problem = m_recorder.problem())
+        m_context.prompter.showMessage(journalmessages::cannotWrite(*problem));
 }
 
 } // namespace zerwa

@@ -21,6 +21,9 @@ struct AppContext {
     NumberFormat numbers;
     // The current directory at start; working files and the help file live here.
     QString startupDirectory;
+    // Where the download records go (never the start-up folder); empty when no folder could
+    // be named, which each download then reports.
+    QString journalFolder;
     // Ends the process at once with the given exit code (the exit command's Yes).
     std::function<void(int)> terminateProcess;
     // Makes the serial port (MSComm1); given the start-up directory, where "COMn" links to a

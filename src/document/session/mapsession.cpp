@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/session/mapsession.h"
 
+#include "core/journal/downloadrecorder.h"
 #include "core/link/downloadcheck.h"
 #include "core/link/serialport.h"
 #include "core/model/mapclipboard.h"
 #include "core/storage/linesfile.h"
+#include "document/journal/journalcommands.h"
 #include "document/link/downloadsequencer.h"
 #include "document/link/portchooser.h"
 #include "document/model/cellcheck.h"
@@ -39,7 +41,10 @@ MapSession::MapSession(AppContext context, ChartSink& chart, QObject* parent)
     m_columnCommands = std::make_unique<ColumnCommands>(m_edit);
     m_mapFiles = std::make_unique<MapFileCommands>(m_edit, m_folders,
                                                    [this] { return m_portChooser->listText(); });
-    m_download = std::make_unique<DownloadSequencer>(m_edit, *m_serialPort, m_timer);
+    m_recorder = std::make_unique<DownloadRecorder>(m_context.journalFolder);
+    m_download = std::make_unique<DownloadSequencer>(m_edit, *m_serialPort, m_timer, *m_recorder,
+                                                     [this] { emit downloadEnded(); });
+    m_journal = std::make_unique<JournalCommands>(m_edit, *m_mapFiles, m_context.journalFolder);
 }
 
 MapSession::~MapSession() = default;

@@ -18,7 +18,9 @@ namespace zerwa {
 
 class CellCheck;
 class ColumnCommands;
+class DownloadRecorder;
 class DownloadSequencer;
+class JournalCommands;
 class PortChooser;
 class SerialPort;
 class SettingsExit;
@@ -45,6 +47,7 @@ public:
     PortChooser& portChooser() { return *m_portChooser; }
     SerialPort& serialPort() { return *m_serialPort; }
     QTimer& downloadTimer() { return m_timer; }
+    JournalCommands& journal() { return *m_journal; }
 
     // Runs a command under the top-level error handler: an error is shown with its own text
     // and the program goes on; effects made before it stay.
@@ -77,6 +80,10 @@ public:
     bool writeMapFile(const QString& fileName);
     bool validateForDownload() const;
 
+signals:
+    // A download's record has its outcome (the journal window lists it again).
+    void downloadEnded();
+
 private:
     void resetForStartUp();
     void readWorkingFile();
@@ -97,7 +104,9 @@ private:
     std::unique_ptr<SettingsExit> m_settingsExit;
     std::unique_ptr<ColumnCommands> m_columnCommands;
     std::unique_ptr<MapFileCommands> m_mapFiles;
+    std::unique_ptr<DownloadRecorder> m_recorder;
     std::unique_ptr<DownloadSequencer> m_download;
+    std::unique_ptr<JournalCommands> m_journal;
 };
 
 } // namespace zerwa

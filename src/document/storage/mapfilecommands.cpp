@@ -5,6 +5,7 @@
 #include "core/storage/mapfile.h"
 #include "core/storage/workingfile.h"
 #include "document/model/editcontext.h"
+#include "document/storage/mapfilemessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,13 +13,6 @@
 namespace zerwa {
 
 namespace {
-
-const QString kOverwriteQuestion = QStringLiteral("A file már létezik. Felülírja?");
-const QString kSavedMessage = QStringLiteral("Az adatbázis elmentve!");
-
-QString cannotSaveMessage(const QString& fileName, const QString& reason) {
-    return QStringLiteral("Nem tudom elmenteni az állományt!\n") + fileName + u'\n' + reason;
-}
 
 QString unrecordableNameMessage(const QString& fileName) {
     return QStringLiteral("Az elérési út olyan karaktert tartalmaz, amely nem írható a "
@@ -46,12 +40,44 @@ bool MapFileCommands::readMapFile(const QString& fileName) {
         m_context.prompter.showMessage(result.message);
         return false;
     }
+    takeMap(*result.content, fileName, fileName);
+    return true;
+}
+
+void MapFileCommands::takeMap(const MapFileContent& content, const QString& fileName,
+                              const QString& caption) {
     MapDocument& document = m_context.document;
-    document.loadMap(result.content->settings, result.content->table);
+    document.loadMap(content.settings, content.table);
     document.setCurrentMapFileName(fileName);
     document.setDownloadEnabled(true);
-    document.setCaption(fileName);
-    return true;
+    document.setCaption(caption);
+}
+
+void MapFileCommands::refreshChart() {
+    m_context.chart.refreshValues(m_context.document.table(), m_context.numbers);
+    m_context.chart.refreshTitles(m_context.document.table());
+}
+
+void MapFileCommands::showMap(const MapFileContent& content, const QString& fileName,
+                              const QString& caption) {
+    takeMap(content, fileName, caption);
+    refreshChart();
+}
+
+void MapFileCommands::saveBytesAs(const QByteArray& bytes, const QString& presetName) {
+    Prompter& prompter = m_context.prompter;
+    const auto chosen = prompter.chooseFileToSave(dialogRequest(presetName));
+    if (!chosen)
+        return;
+    const QString path = pathOf(*chosen);
+    if (QFileInfo::exists(path) && !prompter.askYesNo(mapfilemessages::kOverwriteQuestion))
+        return;
+    QString reason;
+    if (!linesfile::writeBytes(path, bytes, &reason)) {
+        prompter.showMessage(mapfilemessages::cannotSave(*chosen, reason));
+        return;
+    }
+    prompter.showMessage(mapfilemessages::kSaved);
 }
 
 bool MapFileCommands::writeMapFile(const QString& fileName) {
@@ -61,7 +87,7 @@ bool MapFileCommands::writeMapFile(const QString& fileName) {
     const auto bytes = mapfile::encode(m_context.profile(), content, &reason);
     if (bytes && linesfile::writeBytes(pathOf(fileName), *bytes, &reason))
         return true;
-    m_context.prompter.showMessage(cannotSaveMessage(fileName, reason));
+    m_context.prompter.showMessage(mapfilemessages::cannotSave(fileName, reason));
     return false;
 }
 
@@ -69,8 +95,7 @@ void MapFileCommands::load() {
     const auto chosen = m_context.prompter.chooseFileToOpen(dialogRequest(QString()));
     if (!chosen || !readMapFile(*chosen))
         return;
-    m_context.chart.refreshValues(m_context.document.table(), m_context.numbers);
-    m_context.chart.refreshTitles(m_context.document.table());
+    refreshChart();
 }
 
 void MapFileCommands::save() {
@@ -85,12 +110,13 @@ void MapFileCommands::save() {
         return;
     }
     prompter.showMessage(fileName);
-    if (QFileInfo::exists(pathOf(fileName)) && !prompter.askYesNo(kOverwriteQuestion))
+    if (QFileInfo::exists(pathOf(fileName)) &&
+        !prompter.askYesNo(mapfilemessages::kOverwriteQuestion))
         return;
     if (!writeMapFile(fileName))
         return;
     document.history().setClean();
-    prompter.showMessage(kSavedMessage);
+    prompter.showMessage(mapfilemessages::kSaved);
     document.setDownloadEnabled(true);
     document.setCurrentMapFileName(fileName);
     recordForNextStart();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/storage/mapfilecontent.h"
 #include "document/model/prompter.h"
 
 #include <QString>
@@ -37,7 +38,18 @@ public:
     void load(); // LoadBtnClick
     void save(); // SaveBtnClick
 
+    // A map that comes from elsewhere than a map file (a download record) shown as Load
+    // shows a map read from a file: a fresh history, the download enabled, the chart
+    // refreshed; Save then proposes `fileName`.
+    void showMap(const MapFileContent& content, const QString& fileName, const QString& caption);
+    // A map file's bytes, as they are, to a file the user chooses (`presetName` proposed),
+    // after the usual overwrite question. The map on screen, its file name and the working
+    // file stay as they are.
+    void saveBytesAs(const QByteArray& bytes, const QString& presetName);
+
 private:
+    void takeMap(const MapFileContent& content, const QString& fileName, const QString& caption);
+    void refreshChart();
     // A name without a folder (as a working file may hold) lies in the start-up folder.
     QString pathOf(const QString& fileName) const;
     FileDialogRequest dialogRequest(const QString& presetName) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/programentry.h"
 
+#include "core/journal/journalfolder.h"
 #include "core/link/qtserialport.h"
 #include "core/model/variantprofile.h"
 #include "gui/dialogs/tfuggvenyform.h"
@@ -53,6 +54,7 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
         context.prompter = &prompter;
         context.numbers = NumberFormat::fromSystemLocale();
         context.startupDirectory = QDir::currentPath();
+        context.journalFolder = journalfolder::fromEnvironment();
         context.terminateProcess = [](int code) { std::_Exit(code); };
         context.serialPortFactory = [](const QString& startupDirectory) {
             return std::make_unique<QtSerialPort>(startupDirectory);

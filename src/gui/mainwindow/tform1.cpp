@@ -7,6 +7,7 @@
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/dialogs/thelpform.h"
+#include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
 #include "gui/mainwindow/gridclipboard.h"
 #include "gui/mainwindow/mapgrid.h"
@@ -52,6 +53,9 @@ TForm1::TForm1(AppContext context, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // The journal window acts on the session (a note still being typed is saved as it
+    // closes): it goes while the session is there.
+    delete m_journalWindow;
     // The controls below go one by one, and each moves the focus: nothing may watch it now.
     disconnect(m_focusWatch);
     // A window that closes checks no field it takes the focus from.
@@ -171,6 +175,8 @@ void TForm1::connectCommands() {
     shortcut(QKeySequence::Undo, &TForm1::undo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::redo);
+    // The download journal: a key only, the window's controls stay as they are.
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::showJournal);
 }
 
 void TForm1::centreOnScreen() {
@@ -326,6 +332,19 @@ void TForm1::undo() {
 
 void TForm1::redo() {
     m_session->redo();
+}
+
+JournalWindow* TForm1::journalWindow() const {
+    return m_journalWindow;
+}
+
+void TForm1::showJournal() {
+    if (!m_journalWindow)
+        m_journalWindow = new JournalWindow(*m_session, this);
+    m_journalWindow->refresh();
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

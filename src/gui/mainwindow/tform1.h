@@ -4,6 +4,7 @@
 #include "core/model/maptable.h"
 #include "document/session/appcontext.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -16,6 +17,7 @@ namespace zerwa {
 
 class ChartMirror;
 class CommandBar;
+class JournalWindow;
 class MapChartView;
 class MapDocument;
 class MapGrid;
@@ -96,6 +98,8 @@ public:
     TableCommands* tableCommands() const { return m_tableCommands; }
     QTimer* Timer1;      // the download's break wait, 500 ms, used once per download
     SerialPort* MSComm1; // open only during a download
+    // "Letöltési napló", made at its first opening (Ctrl+L).
+    JournalWindow* journalWindow() const;
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -111,6 +115,8 @@ public slots:
     void Timer1Timer();
     void undo();
     void redo();
+    // Opens the journal window, or brings it to the front, with the journal read again.
+    void showJournal();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -131,6 +137,7 @@ private:
     std::optional<QString> m_errorAfterMove;
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;
+    QPointer<JournalWindow> m_journalWindow;
 };
 
 } // namespace zerwa

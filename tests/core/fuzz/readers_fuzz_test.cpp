@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Randomized inputs for the readers of outside text (map files, working files, help files and
-// pasted text), all made by one generator. Short by default; ZERWA_FUZZ_RUNS sets the number of
-// inputs per reader for a longer run, ZERWA_FUZZ_SEED the seed (a failure names it).
+// Randomized inputs for the readers of outside text (map files, working files, help files,
+// pasted text, journal records and the journal's index), all made by one generator. Short by
+// default; ZERWA_FUZZ_RUNS sets the number of inputs per reader for a longer run, ZERWA_FUZZ_SEED
+// the seed (a failure names it).
 #include "core/helpfile/rtfparser.h"
+#include "core/journal/journalindex.h"
 #include "core/model/mapclipboard.h"
 #include "core/storage/linesfile.h"
 #include "core/storage/mapfile.h"
@@ -10,6 +12,7 @@
 #include "core/storage/workingfile.h"
 #include "core/support/gtestqt.h"
 #include "core/support/programtable.h"
+#include "core/support/samplerecord.h"
 #include "core/support/testfiles.h"
 
 #include <QTemporaryDir>
@@ -159,6 +162,43 @@ TEST_F(ReadersFuzz, PastedText) {
             ASSERT_FALSE(plan.after->cellAt(c).contains(u'\t') ||
                          plan.after->cellAt(c).contains(u'\n'))
                 << text.toStdString();
+    }
+}
+
+// Whatever the record reader accepts is written back byte for byte. Half of the inputs get a
+// fresh check line, so that the reader's other tests are reached too. The index reader takes
+// any bytes and gives entries that it reads back the same.
+TEST_F(ReadersFuzz, JournalRecordsAndIndex) {
+    QList<QByteArray> samples;
+    journalindex::Entries entries;
+    for (const test::ProgramFacts& f : test::programFacts()) {
+        JournalRecord record = test::sampleRecord(f.profile());
+        samples << journalformat::encode(record);
+        entries.insert(f.name, {QStringLiteral("1 2.3 4"), {QString(), record.summary, {}}});
+        record = test::sampleRecord(f.profile(), QStringLiteral("0,00 √"));
+        record.summary.outcome = JournalOutcome::Failed;
+        record.summary.error = QStringLiteral("Hiba a letöltésben!  60");
+        record.summary.units = 60;
+        samples << journalformat::encode(record);
+        entries.insert(f.magic, {QString(), {QString(), std::nullopt, QStringLiteral("cut")}});
+    }
+    samples << journalindex::encode(entries);
+    InputGenerator generate{samples,
+                            {"\n", "\\", "\\n", "\r\n", "check ", "map utf-8 ", "wire 381\n",
+                             "\xFF\xFF", "\xC3", "name ", "stamp ", "damage "}};
+    for (int run = 0; run < kRuns && !HasFailure(); ++run) {
+        QByteArray input = generate.next();
+        if (run % 2 && input.contains("check "))
+            input = input.left(input.lastIndexOf("check ")) + "check " +
+                    journalformat::sha256Hex(input.left(input.lastIndexOf("check "))).toLatin1() +
+                    '\n';
+        const journalformat::Decoded decoded = journalformat::decode(input);
+        ASSERT_NE(decoded.record.has_value(), !decoded.damage.isEmpty());
+        if (decoded.record) {
+            ASSERT_EQ(journalformat::encode(*decoded.record), input) << input.toHex().toStdString();
+        }
+        const journalindex::Entries index = journalindex::decode(input);
+        ASSERT_EQ(journalindex::decode(journalindex::encode(index)).keys(), index.keys());
     }
 }
 

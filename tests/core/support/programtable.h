@@ -5,6 +5,7 @@
 #include "core/model/settingsblock.h"
 #include "core/model/variantprofiles.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QSize>
 #include <QStringList>
@@ -94,6 +95,24 @@ inline int frameIndexOf(const ProgramFacts& f, int column, int row) {
         return 126 + (f.rpmRows - row) * f.mapColumns + (f.mapColumns - column);
     const int k = (f.blockRows - row) * f.mapColumns + (f.mapColumns - column);
     return k <= 59 ? 3 + k : 6 + k;
+}
+
+// The frame of the worked example's settings (4 cylinders, 12000 rpm, 1,5 ms, 3 ms, rising
+// input, falling output) with every cell 10, from the documented layout: 83 07 35, the cells,
+// 0C 3A 0C, the cells, 4F.
+inline QByteArray workedExampleFrame(int frameLength) {
+    QByteArray frame(frameLength, char(0x14));
+    frame.replace(0, 3, "\x83\x07\x35").replace(63, 3, "\x0C\x3A\x0C");
+    frame[frameLength - 1] = 0x4F;
+    return frame;
+}
+
+// Each frame byte followed by FF FF.
+inline QByteArray wireOf(const QByteArray& frame) {
+    QByteArray wire;
+    for (const char byte : frame)
+        wire += byte + QByteArray("\xFF\xFF");
+    return wire;
 }
 
 } // namespace zerwa::test

@@ -4,7 +4,9 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QString>
+#include <QThread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -60,5 +62,40 @@ private:
     int m_master;
     QString m_slavePath;
 };
+
+// A line that does not drain: the pseudo-terminal is written full while its far side reads
+// nothing, so whatever the port writes next stays queued.
+class StalledLine {
+public:
+    explicit StalledLine(const QString& device)
+        : m_handle(
+              ::open(QFile::encodeName(device).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK)) {
+        // The terminal moves what it took on to the far side's buffer in the background and
+        // then takes more: it is full once it has refused a few times in a row.
+        const QByteArray chunk(4096, 'f');
+        for (int refused = 0; m_handle >= 0 && refused < 3;) {
+            if (::write(m_handle, chunk.constData(), chunk.size()) > 0) {
+                refused = 0;
+            } else {
+                ++refused;
+                QThread::msleep(50);
+            }
+        }
+    }
+    ~StalledLine() {
+        if (m_handle >= 0)
+            ::close(m_handle);
+    }
+    bool isValid() const { return m_handle >= 0; }
+
+private:
+    const int m_handle;
+};
+
+// Reads the far side until it stays quiet: the line drains again.
+inline void drain(PseudoTerminal& pty) {
+    while (!pty.readWithEvents(1 << 20, 100).isEmpty()) {
+    }
+}
 
 } // namespace zerwa::test

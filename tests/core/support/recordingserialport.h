@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QList>
 
+#include <functional>
+
 namespace zerwa::test {
 
 // What the recording serial port did, and how it is told to fail (the fixture owns it).
@@ -23,6 +25,7 @@ public:
     QString openFailure;  // non-empty: open throws SerialPortError with this text
     int failWriteAt = -1; // this write after an open (0 = the first) and the rest fail
     QList<Event> events;
+    std::function<void(Op)> onOp; // called as each operation is recorded
     bool open = false;
     int writes = 0;
     QElapsedTimer clock;
@@ -50,6 +53,7 @@ public:
     void selectPort(int number) override { m_port = number; }
     int selectedPort() const override { return m_port; }
     bool isOpen() const override { return m_log.open; }
+    QString openDevice() const override { return m_log.open ? "/dev/fake" : QString(); }
     void open() override {
         if (m_log.open || !m_log.openFailure.isEmpty())
             throw SerialPortError(m_log.open ? QStringLiteral("nyitva") : m_log.openFailure);
@@ -77,6 +81,8 @@ public:
 private:
     void record(SerialRecorder::Op op, const QByteArray& bytes = {}) {
         m_log.events.append({op, m_log.clock.elapsed(), m_port, bytes});
+        if (m_log.onOp)
+            m_log.onOp(op);
     }
 
     SerialRecorder& m_log;

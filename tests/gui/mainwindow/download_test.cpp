@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/journal/journal.h"
 #include "core/link/downloadframe.h"
 #include "core/link/qtserialport.h"
+#include "core/storage/mapfile.h"
 #include "core/support/pseudoterminal.h"
 #include "core/support/testfiles.h"
+#include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
 #include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/portchooserpanel.h"
@@ -15,6 +18,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -134,7 +138,9 @@ private slots:
     }
 
     // The real serial code on a pseudo-terminal: its line settings read back with termios, and
-    // the bytes that reach the other end, raw, for two downloads in a row.
+    // the bytes that reach the other end, raw, for two downloads in a row; each download's
+    // journal record holds those bytes, and its map, saved from the journal window, is the
+    // file that was loaded.
     void downloadReachesTheLine_data() { test::addProgramRows(); }
     void downloadReachesTheLine() {
         QFETCH(const ProgramFacts*, program);
@@ -153,8 +159,10 @@ private slots:
         for (int i = 0; i < program->rpmRows * program->mapColumns; ++i)
             map.table.setCell(1 + i % program->mapColumns, 1 + i / program->mapColumns,
                               cells.at(i % 6));
-        fixture.start();
-        TForm1& form = fixture.withMap(map);
+        const QString path = fixture.pathOf("elso.qmt");
+        test::writeBytes(path, *mapfile::encode(program->profile(), {map.settings, map.table}));
+        TForm1& form = fixture.start();
+        QVERIFY(form.ReadMapFile(path));
         const int slave = ::open(qPrintable(pty.slavePath()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         QVERIFY(slave >= 0);
         const QByteArray wire = wireOf(form);
@@ -177,6 +185,18 @@ private slots:
             QCOMPARE(pty.readWithEvents(wire.size(), kWaitMs), wire);
         }
         ::close(slave);
+        const Journal journal(fixture.journalFolder());
+        for (const JournalEntry& entry : journal.list().entries) {
+            const JournalRecord record = *journal.read(entry.id).record;
+            QCOMPARE(record.wire, wire);
+            QCOMPARE(QStringList({record.summary.port, record.summary.device, record.summary.file}),
+                     QStringList({"COM1", pty.slavePath(), path}));
+        }
+        form.showJournal();
+        form.journalWindow()->table->selectRow(1);
+        fixture.prompter().saveFiles = {fixture.pathOf("vissza.qmt")};
+        QTest::mouseClick(form.journalWindow()->saveAsButton, Qt::LeftButton);
+        QCOMPARE(test::readBytes(fixture.pathOf("vissza.qmt")), test::readBytes(path));
     }
 };
 

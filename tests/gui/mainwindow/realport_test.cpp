@@ -3,6 +3,7 @@
 // program at a time, and a COMn entry that leads to no serial device is refused saying why. A
 // line that does not drain: the close is given up at its time limit, the port released, and the
 // window neither hangs nor opens the port twice meanwhile.
+#include "core/journal/journal.h"
 #include "core/link/qtserialport.h"
 #include "core/link/serialporterror.h"
 #include "core/support/pseudoterminal.h"
@@ -31,6 +32,7 @@ using namespace zerwa;
 using std::chrono::milliseconds;
 using zerwa::test::FormFixture;
 using zerwa::test::PseudoTerminal;
+using zerwa::test::StalledLine;
 
 namespace {
 
@@ -50,41 +52,6 @@ constexpr int kWaitMs = 15000;
 QString timedOut(const QString& port) {
     return "A letöltés nem fejeződött be időben: " + port +
            "\nA portot lezártam, de lehet, hogy az eszköz nem kapta meg a teljes map táblát.";
-}
-
-// A line that does not drain: the pseudo-terminal is written full while its far side reads
-// nothing, so whatever the port writes next stays queued.
-class StalledLine {
-public:
-    explicit StalledLine(const QString& device)
-        : m_handle(
-              ::open(QFile::encodeName(device).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK)) {
-        // The terminal moves what it took on to the far side's buffer in the background and
-        // then takes more: it is full once it has refused a few times in a row.
-        const QByteArray chunk(4096, 'f');
-        for (int refused = 0; m_handle >= 0 && refused < 3;) {
-            if (::write(m_handle, chunk.constData(), chunk.size()) > 0) {
-                refused = 0;
-            } else {
-                ++refused;
-                QThread::msleep(50);
-            }
-        }
-    }
-    ~StalledLine() {
-        if (m_handle >= 0)
-            ::close(m_handle);
-    }
-    bool isValid() const { return m_handle >= 0; }
-
-private:
-    const int m_handle;
-};
-
-// Reads the far side until it stays quiet: the line drains again.
-void drain(PseudoTerminal& pty) {
-    while (!pty.readWithEvents(1 << 20, 100).isEmpty()) {
-    }
 }
 
 // The window with a valid map on the real serial port, whose close is given up after `limit`;
@@ -224,6 +191,11 @@ private slots:
         stalled.reset();
         drain(pty);
         downloadCompletely(fixture, pty); // on COM3
+        // The journal tells the two apart: the first may not have reached the device whole.
+        const QList<JournalEntry> entries = Journal(fixture.journalFolder()).list().entries;
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0).summary->outcome, JournalOutcome::Delivered);
+        QCOMPARE(entries.at(1).summary->outcome, JournalOutcome::CloseTimedOut);
     }
 
     // The window closed during the break or during a stalled close: it closes within the
