@@ -100,6 +100,13 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
     StepCase{"+ 1 stopping half-way at a text", profiles::zerwa8(), [](Bench& b) {
         typeInto(b, {2, 5}, {"abc"}); b.doc().setRememberedCell({2, 1});
         b.begin(); b.session->stepColumn(1); }},
+    StepCase{"typing a paste interrupts", profiles::zerwa8(), [](Bench& b) {
+        b.begin(); typeInto(b, {2, 5}, {"2a"}); b.session->paste("33\t7", {2, 5}); }},
+    StepCase{"typing + 1 interrupts, stopping at it", profiles::zerwa8(), [](Bench& b) {
+        b.doc().setRememberedCell({2, 5}); b.begin(); typeInto(b, {2, 5}, {"x"}); b.session->stepColumn(1); }},
+    StepCase{"typing a slope fill interrupts", profiles::zerwa4_60(), [](Bench& b) {
+        b.doc().setRememberedCell({2, 10}); b.begin(); typeInto(b, {2, 10}, {"20"});
+        b.prompter().slopeFills.push_back(SlopeFillEntries{"1,5", "4"}); b.session->slopeFill(); }},
     StepCase{"clear", profiles::zerwa8(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings); b.doc().setDownloadEnabled(true);
         typeInto(b, {3, 4}, {"17"}); typeInto(b, {0, 4}, {"999"});

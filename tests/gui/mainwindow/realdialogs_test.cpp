@@ -3,9 +3,9 @@
 // opened while the focus moves must not let a field go unchecked, nor swallow the click that
 // moved the focus.
 #include "core/model/variantprofiles.h"
-#include "gui/mainwindow/qtprompter.h"
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
+#include "gui/mainwindow/qtprompter.h"
 #include "gui/mainwindow/settingspanel.h"
 #include "gui/mainwindow/teditform.h"
 #include "gui/mainwindow/tform1.h"
@@ -147,16 +147,16 @@ private slots:
     // reaches it; so is every replacement, however its message box was closed.
     void tabThroughTheSettings_data() {
         QTest::addColumn<int>("way");
-        QTest::addColumn<QStringList>("typed"); // before each Tab, then before each Shift+Tab
+        QTest::addColumn<QStringList>("typed");    // before each Tab, then before each Shift+Tab
         QTest::addColumn<QStringList>("selected"); // on entering each field after the first
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("time mode") << 0 << QStringList({"5000", "1,5", "3"})
-                                   << QStringList({"", "0,5"}) << QStringList({"5000", "1,5", "3"})
-                                   << QStringList();
-        QTest::newRow("control mode") << 0 << QStringList({"5000", "*", "180"})
-                                      << QStringList({"", "50"})
-                                      << QStringList({"5000", "*", "180"}) << QStringList();
+        QTest::newRow("time mode")
+            << 0 << QStringList({"5000", "1,5", "3"}) << QStringList({"", "0,5"})
+            << QStringList({"5000", "1,5", "3"}) << QStringList();
+        QTest::newRow("control mode")
+            << 0 << QStringList({"5000", "*", "180"}) << QStringList({"", "50"})
+            << QStringList({"5000", "*", "180"}) << QStringList();
         const QStringList bad = {"1", "9", "99", "", "0", "*", "5"};
         const QStringList selected = {"", "0,5", "10", "2", "3500"};
         const QStringList after = {"3500", "*", "50"};
