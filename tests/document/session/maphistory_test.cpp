@@ -107,6 +107,9 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
     StepCase{"typing a slope fill interrupts", profiles::zerwa4_60(), [](Bench& b) {
         b.doc().setRememberedCell({2, 10}); b.begin(); typeInto(b, {2, 10}, {"20"});
         b.prompter().slopeFills.push_back(SlopeFillEntries{"1,5", "4"}); b.session->slopeFill(); }},
+    StepCase{"texts of 70 000 characters", profiles::zerwa8(), [](Bench& b) {
+        MapTable t = b.doc().table(); t.setCell(1, 0, QString(70000, u'a')); t.setCell(1, 1, "12,5");
+        t.setCell(2, 1, QString(70000, u'0') + "13"); b.begin(); b.doc().changeTable(t, "table"); EXPECT_EQ(b.doc().table(), t); }},
     StepCase{"clear", profiles::zerwa8(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings); b.doc().setDownloadEnabled(true);
         typeInto(b, {3, 4}, {"17"}); typeInto(b, {0, 4}, {"999"});
