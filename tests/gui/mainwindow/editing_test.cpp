@@ -6,6 +6,7 @@
 #include "core/model/variantprofiles.h"
 #include "document/model/mapdocument.h"
 #include "gui/chart/chartmirror.h"
+#include "gui/chart/mapchartview.h"
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/settingspanel.h"
@@ -111,8 +112,25 @@ private slots:
         form.StringGrid1->selectionModel()->select(
             QItemSelection(form.mapModel->index(2, 1), form.mapModel->index(3, 2)),
             QItemSelectionModel::ClearAndSelect);
-        press(editor, Qt::Key_C);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12,5\t2\n1\t05\n"));
+        // Ctrl+C copies the grid's selection wherever the focus is, except in a settings text
+        // field; Ctrl+Shift+C copies the whole map wherever the focus is.
+        const QString selection = QStringLiteral("12,5\t2\n1\t05\n");
+        const QString wholeMap = QStringLiteral("\t0.00\t2.40\t3.00\t3.60\n");
+        form.Panel1->Edit1->setText(QStringLiteral("3500"));
+        const std::tuple<QWidget*, Qt::KeyboardModifiers, QString> cases[] = {
+            {editor, Qt::ControlModifier, selection},
+            {form.Panel1->Edit1, Qt::ControlModifier, QStringLiteral("3500")},
+            {form.Panel1->Edit1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Chart1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Panel1->ComboBox1, Qt::ControlModifier, selection},
+            {form.LoadBtn, Qt::ControlModifier, selection}};
+        for (const auto& [widget, modifiers, copied] : cases) {
+            QApplication::clipboard()->clear();
+            widget->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(widget->hasFocus());
+            press(widget, Qt::Key_C, modifiers);
+            QCOMPARE(QApplication::clipboard()->text().left(copied.size()), copied);
+        }
 
         editor = fixture.editorOn({3, 20});
         const CellPos remembered = form.rememberedCell();
