@@ -62,6 +62,10 @@ QtPrompter::~QtPrompter() {
     delete m_ownCorrectionDialog;
 }
 
+void QtPrompter::setCorrectionDialog(TEditForm* dialog) {
+    m_correctionDialog = dialog;
+}
+
 void QtPrompter::showMessage(const QString& text) {
     execBox(m_parent, QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }

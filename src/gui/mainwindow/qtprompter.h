@@ -18,7 +18,7 @@ public:
     QtPrompter();
     ~QtPrompter() override;
     void setParentWindow(QWidget* parent) { m_parent = parent; }
-    void setCorrectionDialog(TEditForm* dialog) { m_correctionDialog = dialog; }
+    void setCorrectionDialog(TEditForm* dialog);
     void setSlopeFillDialog(TFuggvenyForm* dialog) { m_slopeFillDialog = dialog; }
 
     void showMessage(const QString& text) override;

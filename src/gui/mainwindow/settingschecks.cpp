@@ -22,10 +22,11 @@ SettingsChecks::SettingsChecks(TForm1& form)
 }
 
 bool SettingsChecks::eventFilter(QObject* watched, QEvent* event) {
-    // Qt announces a move of the focus to the widget that has it, before anything moves; a
-    // window that takes the focus (a message box, a dialog, a popup) announces it with its
-    // own reasons.
-    if (event->type() != QEvent::FocusAboutToChange || m_checking)
+    // Qt announces a move of the focus to the widget that has it, before anything moves. The
+    // window system announces another window taking the focus (a message box, a dialog,
+    // another program) as a spontaneous event; a popup or a window activated by the program
+    // says so in its reason.
+    if (event->type() != QEvent::FocusAboutToChange || event->spontaneous() || m_checking)
         return false;
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||

@@ -126,6 +126,22 @@ private slots:
         QVERIFY(!window.fixture.exitCode());
     }
 
+    // Another window taking the focus, and giving it back, is not leaving the field.
+    void anotherWindowIsNotLeavingTheField() {
+        Window window(profiles::zerwa8());
+        ModalCloser closer;
+        QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
+        QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("5"));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        window.fixture.activate();
+        QTest::qWait(100);
+        QVERIFY(closer.seen.isEmpty() && window.form->Panel1->Edit1->hasFocus());
+        QCOMPARE(window.form->Panel1->Edit1->text(), QStringLiteral("5"));
+    }
+
     // A bad setting left by a click on another cell: the message, then the click selects that
     // cell and checks the cell that was left.
     void aCellClickedFromABadSettingIsSelectedAfterTheMessage() {
@@ -141,6 +157,16 @@ private slots:
         QCOMPARE(window.form->table().cell(3, 2), QStringLiteral("12,5"));
         QCOMPARE(window.form->StringGrid1->currentCell(), CellPos({5, 7}));
         QCOMPARE(window.form->rememberedCell(), CellPos({5, 7}));
+        // A click into a field that brought a message puts the cursor where it was clicked.
+        QLineEdit* opening = window.form->Panel1->Edit2;
+        opening->setText(QStringLiteral("1,5"));
+        window.fixture.activate(); // back from the boxes
+        QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
+        QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("1"));
+        QTest::mouseClick(opening, Qt::LeftButton, {}, {opening->width() - 4, 10});
+        QTRY_COMPARE(closer.seen.size(), 3);
+        QVERIFY(opening->hasFocus() && !opening->hasSelectedText());
+        QCOMPARE(opening->cursorPosition(), 3);
     }
 
     // The silent correction of the closing field is in place, and selected, before the typing
