@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editing keys in the window. Undo and redo reach the map's history from the grid, its
-// open editor and the settings fields, and the grid, the settings and the chart show the result.
-// Copy and paste reach the grid from its open editor; a paste is one step of the history, moves
+// The editing keys in the window: Escape and Ctrl+Z in an open cell editor; copy wherever the
+// focus is, and paste from the grid's open editor; a paste is one step of the history, moves
 // neither the selection nor the remembered cell, checks no cell, and the chart follows it.
 #include "core/model/variantprofiles.h"
 #include "document/model/mapdocument.h"
@@ -39,23 +38,6 @@ class EditingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ctrlZUndoesAPopupStepAndTheChartFollows() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.startShown();
-        QLineSeries* line = form.chart()->series(2);
-        const QList<qreal> before = yValues(line);
-        form.tableCommands()->PopupMenu1->findChild<QAction*>("N41")->trigger();
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
-        press(form.StringGrid1, Qt::Key_Z);
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("2"));
-        QCOMPARE(yValues(line), before);
-        press(form.StringGrid1, Qt::Key_Y);
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
-        press(form.StringGrid1, Qt::Key_Z);
-        press(form.StringGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(yValues(line), QList<qreal>(15, 6.0));
-    }
-
     // In an open editor Escape gives back the text the cell held when entered, and Ctrl+Z first
     // reverts the typing, then earlier steps. Leaving the grid ends a typing step.
     void keysInAnOpenCellEditor() {
@@ -84,23 +66,6 @@ private slots:
         QCOMPARE(form.table().cell(2, 1), QStringLiteral("245"));
         form.undo();
         QCOMPARE(form.table().cell(2, 1), QStringLiteral("24"));
-    }
-
-    void undoOfASettingsChangeShowsInItsControl() {
-        FormFixture fixture(profiles::zerwa4_60());
-        TForm1& form = fixture.startShown();
-        SettingsPanel* panel = form.Panel1;
-        panel->ComboBox3->setFocus();
-        QTest::keyClick(panel->ComboBox3, Qt::Key_Down); // a pick-only list chooses with the keys
-        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
-        panel->Edit1->setFocus();
-        QTest::keyClicks(panel->Edit1, QStringLiteral("8000"));
-        press(panel->Edit1, Qt::Key_Z);
-        QCOMPARE(panel->Edit1->text(), QString());
-        press(panel->Edit1, Qt::Key_Z);
-        QCOMPARE(panel->ComboBox3->currentIndex(), -1);
-        press(panel->Edit1, Qt::Key_Y);
-        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
     }
 
     void copyAndPasteWithTheKeysIsOneStepAndTheChartFollows() {

@@ -315,7 +315,8 @@ private:
         (void)QTest::qWaitFor([this] { return !form().Timer1->isActive(); }, 5000);
         while (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
-        // A window shown and hidden within the event may still be taking the focus.
+        // A window shown and hidden within the event may still be taking the focus: offscreen,
+        // a popup takes it when shown, even after it has closed again.
         auto active = [this] {
             return QApplication::activeWindow() == &form() &&
                    QGuiApplication::focusWindow() == form().windowHandle();
@@ -345,13 +346,15 @@ private:
         MapGrid* grid = form().StringGrid1;
         if (!grid->isVisible())
             return;
-        grid->scrollTo(form().mapModel->index(qMax(cell.row, 1), qMax(cell.column, 1)));
+        const bool fixed = grid->fixedColumnCount() == 1;
+        grid->scrollTo(form().mapModel->index(fixed ? qMax(cell.row, 1) : cell.row,
+                                              fixed ? qMax(cell.column, 1) : cell.column));
         QWidget* target = grid->viewport();
         QPoint at = grid->visualRect(form().mapModel->index(cell.row, cell.column)).center();
-        if (grid->fixedColumnCount() == 1 && cell.column == 0) {
+        if (fixed && cell.column == 0) {
             target = grid->verticalHeader()->viewport();
             at = {5, grid->verticalHeader()->sectionViewportPosition(cell.row) + 5};
-        } else if (grid->fixedColumnCount() == 1 && cell.row == 0) {
+        } else if (fixed && cell.row == 0) {
             target = grid->horizontalHeader()->viewport();
             at = {grid->horizontalHeader()->sectionViewportPosition(cell.column) + 5, 5};
         }
@@ -623,14 +626,16 @@ private:
                    : "the chart's " + wrong.join(", ") + " are not what its last refresh gave it";
     }
 
-    // A field left (the window's focus went from it to another of its controls) holds a value
+    // A field left (the window's focus went from it to another of its controls; a window shown
+    // and hidden again within an event can leave the window with no focus, offscreen, which is
+    // no move of the person's) holds a value
     // its rule accepts until a load, clear, undo or redo; a field being typed in, and the
     // closing while the opening is, are not judged.
     QString settingsMismatch(Kind kind, QWidget* focusBefore) {
         SettingsPanel* panel = form().Panel1;
         const QList<QWidget*> fields = {panel->Edit1, panel->Edit2, panel->Edit3};
         QWidget* focus = form().focusWidget();
-        if (fields.contains(focusBefore) && focus != focusBefore)
+        if (fields.contains(focusBefore) && focus && focus != focusBefore)
             m_leftFields.insert(int(fields.indexOf(focusBefore)));
         if (kind == Kind::Load || kind == Kind::Clear || kind == Kind::History)
             m_leftFields.clear();
