@@ -117,7 +117,9 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, OneStep, testing::Values(
     StepCase{"a settings field and its check", profiles::zerwa4(), [](Bench& b) {
         b.doc().replaceSettings(kValidSettings);
         b.begin(); b.doc().typeSetting(SettingField::Opening, "5");
-        b.doc().typeSetting(SettingField::Closing, ""); b.session->leaveSetting(SettingField::Opening); }},
+        b.doc().typeSetting(SettingField::Closing, ""); // the message first, the replacement after it:
+        b.prompter().onRecord = [&b] { EXPECT_EQ(b.doc().settings().opening, "5"); };
+        b.session->leaveSetting(SettingField::Opening); EXPECT_EQ(b.doc().settings().opening, "2"); }},
     StepCase{"a drop-down list", profiles::zerwa4_60(), [](Bench& b) {
         b.begin(); b.doc().chooseSetting(SettingField::Cylinders, "6"); }}));
 // clang-format on
