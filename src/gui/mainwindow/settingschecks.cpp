@@ -50,9 +50,8 @@ bool SettingsChecks::leave(QLineEdit* field) {
 
 namespace {
 
-// Notes, until it is deleted, the first control of the window that a mouse press reaches,
-// when it is a button, and whether a release reaches that button (before the button acts on
-// either).
+// Notes, until it is deleted, the first control of the window that a mouse press reaches, when
+// it is a button.
 class PressWatch : public QObject {
 public:
     PressWatch(QWidget* window, QObject* parent)
@@ -61,18 +60,14 @@ public:
         qApp->installEventFilter(this);
     }
     QPointer<QAbstractButton> button;
-    bool released = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != m_window)
-            return false;
-        if (event->type() == QEvent::MouseButtonPress && !m_pressSeen) {
+        if (event->type() == QEvent::MouseButtonPress && !m_pressSeen && widget &&
+            widget->window() == m_window) {
             m_pressSeen = true;
             button = qobject_cast<QAbstractButton*>(widget);
-        } else if (event->type() == QEvent::MouseButtonRelease && button && widget == button) {
-            released = true;
         }
         return false;
     }
@@ -85,14 +80,13 @@ private:
 } // namespace
 
 void SettingsChecks::giveBackTheClick() {
-    // The press goes on to its control once this returns; the next turn of the event loop
-    // sees whether the release followed it.
+    // The press goes on to its control once this returns. On the next turn of the event loop a
+    // button still held down has had no release: it is clicked, once.
     auto* watch = new PressWatch(&m_form, this);
     QTimer::singleShot(0, watch, [watch] {
         const QPointer<QAbstractButton> button = watch->button;
-        const bool released = watch->released;
         delete watch;
-        if (!button || released || !button->isDown())
+        if (!button || !button->isDown())
             return;
         button->setDown(false);
         if (button->isEnabled() && button->isVisible())

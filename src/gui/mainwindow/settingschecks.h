@@ -28,7 +28,8 @@ private:
     // Whether the check showed a message.
     bool leave(QLineEdit* field);
     // The mouse press that moved the focus reaches its control after the message box has
-    // closed; its release went to the box. A button pressed so is clicked once.
+    // closed; its release went to the box. A button pressed so is clicked once, unless the
+    // release still reached it.
     void giveBackTheClick();
 
     TForm1& m_form;

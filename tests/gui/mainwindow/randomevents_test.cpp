@@ -88,6 +88,7 @@ class Answerer : public QObject {
 public:
     struct Seen {
         bool error = false, pasteRefused = false, clearYes = false, fillAccepted = false;
+        bool fillAsked = false;
         int opened = 0, notRead = 0; // a space typed on Load may open two files
     };
     Answerer(quint32 seed, QString folder)
@@ -152,6 +153,7 @@ private:
                    : QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
     }
     void answerSlopeFill(TFuggvenyForm* dialog) {
+        seen.fillAsked = true;
         if (chance(25))
             return chance(50) ? QTest::keyClick(dialog, Qt::Key_Escape)
                               : QTest::mouseClick(dialog->BtnCancel, Qt::LeftButton);
@@ -255,7 +257,9 @@ public:
         settle();
         const Kind kind = happened();
         ++m_counts[int(kind)];
-        QString wrong = viewMismatch();
+        QString wrong = std::exchange(m_wrong, QString());
+        if (wrong.isEmpty())
+            wrong = viewMismatch();
         if (m_historyStep && history.index() != historyBefore + (stepsThere ? m_historyStep : 0))
             wrong = QStringLiteral("the undo or redo key took the history from step %1 to %2")
                         .arg(historyBefore)
@@ -455,8 +459,10 @@ private:
                     buttons << button;
             QPushButton* button = buttons.at(pick(g_random, int(buttons.size())));
             THelpForm* help = &m_windows->helpForm();
-            m_event = [=] {
+            m_event = [=, this] {
                 QTest::mouseClick(button, Qt::LeftButton);
+                if (button == form().HelpBtn && !help->isVisible())
+                    m_wrong = "the help button showed no help window";
                 if (n < 4 && help->isVisible())
                     QTest::mouseClick(help->EndhelpBtn, Qt::LeftButton);
             };
@@ -504,6 +510,8 @@ private:
                 const bool opened = QApplication::activePopupWidget();
                 keys(nullptr, choice);
                 m_stepped = opened && !QApplication::activePopupWidget();
+                if (fill && m_stepped && !m_answerer.seen.fillAsked)
+                    m_wrong = "Függvény brought no slope-fill dialog";
             };
             return fill ? QStringLiteral("popup: Függvény")
                         : QStringLiteral("popup: %1 %2").arg(n % 2 ? "Minusz" : "Plusz").arg(n % 5);
@@ -667,6 +675,7 @@ private:
     std::function<void()> m_event;
     Kind m_kind = Kind::Other;
     bool m_stepped = false;
+    QString m_wrong; // what the event itself found wrong
     int m_historyStep = 0;
     ChartState m_expected;
     CellPos m_left;
