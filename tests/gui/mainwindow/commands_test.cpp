@@ -7,7 +7,6 @@
 #include "gui/support/formfixture.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
@@ -90,37 +89,6 @@ private slots:
         QCOMPARE(form.chart()->pointLabel(1, 0), QStringLiteral("rpm"));
         QVERIFY(form.StringGrid1->autoPopup());
         QVERIFY(fixture.prompter().records.isEmpty());
-    }
-
-    // Leaving a settings field with Tab reaches its rule; a message comes before the
-    // replacement is written.
-    void leavingASettingsField() {
-        // clang-format off
-        const std::tuple<const VariantProfile*, int, QStringList, QStringList, QString> cases[] = {
-            {&profiles::zerwa4_60(), 1, {"", "1", "1"}, {"3500", "1", "1"}, "       Hibás érték!\nA fordulatszám 600 - 12000 közé eshet!"},
-            {&profiles::zerwa8(), 2, {"", "*", "3"}, {"", "*", "50"}, ""},
-            {&profiles::zerwa4(), 3, {"", "*", "600"}, {"", "*", "50"}, "       Hibás érték!\nA zárási szög 50 - 510 közé eshet!"}};
-        // clang-format on
-        for (const auto& [profile, field, typed, after, message] : cases) {
-            FormFixture fixture(*profile);
-            TForm1& form = fixture.start();
-            const QList<QLineEdit*> edits = {form.Panel1->Edit1, form.Panel1->Edit2,
-                                             form.Panel1->Edit3};
-            for (int i = 0; i < 3; ++i)
-                edits.at(i)->setText(i + 1 == field ? QString() : typed.at(i));
-            form.show();
-            QVERIFY(QTest::qWaitForWindowActive(&form));
-            QLineEdit* edit = edits.at(field - 1);
-            edit->setFocus(Qt::MouseFocusReason);
-            QTest::keyClicks(edit, typed.at(field - 1));
-            QString textWhenShown;
-            fixture.prompter().onRecord = [&] { textWhenShown = edit->text(); };
-            QTest::keyClick(edit, Qt::Key_Tab);
-            QCOMPARE(QStringList({edits.at(0)->text(), edits.at(1)->text(), edits.at(2)->text()}),
-                     after);
-            QCOMPARE(fixture.prompter().messages().join(""), message);
-            QCOMPARE(textWhenShown, message.isEmpty() ? QString() : typed.at(field - 1));
-        }
     }
 
     // The ten popup steps, each triggered before any cell is selected: caption, component
