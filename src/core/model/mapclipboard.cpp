@@ -2,6 +2,7 @@
 #include "core/model/mapclipboard.h"
 
 #include "core/model/cellrules.h"
+#include "core/storage/mapfile.h"
 
 #include <algorithm>
 
@@ -54,6 +55,8 @@ std::optional<qsizetype> readQuoted(const QString& text, qsizetype i, QString& c
 }
 
 QString shown(const QString& text) {
+    if (text.isEmpty())
+        return QStringLiteral("üres");
     const QString cut = text.size() > kShownTextLength ? text.left(kShownTextLength) + u'…' : text;
     return QStringLiteral("„") + cut + QStringLiteral("”");
 }
@@ -161,6 +164,18 @@ PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, 
     int columns = 0;
     for (const QStringList& row : block)
         columns = std::max(columns, int(row.size()));
+    if (!axisEditMode && rows <= table.rows() && columns <= table.columns() &&
+        (rows >= table.rows() || columns >= table.columns())) {
+        // Only the axes give the block room: a copy of the whole map, for example.
+        return {std::nullopt,
+                kRefused + QStringLiteral("\nA blokk %1 sor × %2 oszlop, a tengelyek nélkül "
+                                          "%3 sor × %4 oszlop fér el.\nA tengelyekkel együtt "
+                                          "csak szerkesztő módban (Edit) illeszthető be.")
+                               .arg(rows)
+                               .arg(columns)
+                               .arg(table.rows() - 1)
+                               .arg(table.columns() - 1)};
+    }
     if (anchor.row + rows > table.rows() || anchor.column + columns > table.columns()) {
         QString outside;
         for (int r = 0; r < rows && outside.isNull(); ++r) {
@@ -186,6 +201,12 @@ PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, 
         for (int c = 0; c < block.at(r).size(); ++c) {
             const CellPos cell{anchor.column + c, anchor.row + r};
             const QString& value = block.at(r).at(c);
+            if (value.size() > mapfile::maxLineLength) {
+                return {std::nullopt,
+                        refusal(table, cell, value,
+                                QStringLiteral("Egy cella legfeljebb %1 karaktert tartalmazhat.")
+                                    .arg(mapfile::maxLineLength))};
+            }
             if (value.contains(u'\t') || value.contains(u'\n') || value.contains(u'\r')) {
                 return {std::nullopt,
                         refusal(table, cell, value,

@@ -36,8 +36,9 @@ struct PastePlan {
 
 // A paste with its top-left corner at `anchor`, all or nothing: every target cell must take
 // its text by the rule the cell check uses (data cells and rpm cells their ranges, headings
-// any text), the axes only in axis-edit mode, no text may hold a tab or a line break, and the
-// block must fit inside the table. The refusal names the first offending cell.
+// any text), the axes only in axis-edit mode, no text may hold a tab or a line break or be
+// longer than a map file line, and the block must fit inside the table. The refusal names the
+// first offending cell; a block that only the axes make room for says it needs axis-edit mode.
 PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, bool axisEditMode,
                     const VariantProfile& profile, const NumberFormat& numbers);
 

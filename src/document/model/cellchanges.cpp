@@ -55,7 +55,7 @@ void CellChanges::mergeLater(const CellChanges& later) {
 void CellChanges::apply(MapTable& table, const Texts& texts) const {
     qsizetype start = 0;
     for (int i = 0; i < m_indices.size(); ++i) {
-        const quint16 length = texts.lengths.at(i);
+        const qsizetype length = texts.lengths.at(i);
         table.setCellAt(m_indices.at(i), texts.chars.mid(start, length));
         start += length;
     }
@@ -90,11 +90,8 @@ std::pair<CellPos, CellPos> CellChanges::bounds(const MapTable& table) const {
 }
 
 void CellChanges::Texts::append(const QString& text) {
-    // Longer texts than this never reach a cell: the editor and the map file reader stop
-    // well before.
-    Q_ASSERT(text.size() <= std::numeric_limits<quint16>::max());
     chars += text;
-    lengths.append(quint16(text.size()));
+    lengths.append(text.size());
 }
 
 QString CellChanges::Texts::at(int i) const {
@@ -107,7 +104,7 @@ QString CellChanges::Texts::at(int i) const {
 QStringList CellChanges::Texts::all() const {
     QStringList texts;
     qsizetype start = 0;
-    for (const quint16 length : lengths) {
+    for (const qsizetype length : lengths) {
         texts.append(chars.mid(start, length));
         start += length;
     }

@@ -40,7 +40,7 @@ private:
     // Texts of one side, end to end, with each text's length.
     struct Texts {
         QString chars;
-        QList<quint16> lengths;
+        QList<qsizetype> lengths;
         void append(const QString& text);
         QString at(int i) const;
         QStringList all() const;

@@ -60,10 +60,7 @@ void MapDocument::closeEdit() {
 }
 
 void MapDocument::revertTyping(CellPos cell) {
-    const int top = m_history.index() - 1;
-    if (top < 0)
-        return;
-    const auto* edit = dynamic_cast<const MapEdit*>(m_history.command(top));
+    const MapEdit* edit = openTyping();
     const MapEdit::MergeKey visit{MapEdit::Typing::Cell, m_table.indexOf(cell), m_visit};
     if (!edit || edit->mergeKey() != visit)
         return;
@@ -74,9 +71,20 @@ void MapDocument::revertTyping(CellPos cell) {
     typeCell(cell, before.cell(cell));
 }
 
+const MapEdit* MapDocument::openTyping() const {
+    const int top = m_history.index() - 1;
+    const auto* edit = top >= 0 ? dynamic_cast<const MapEdit*>(m_history.command(top)) : nullptr;
+    if (!edit || edit->mergeKey().typing == MapEdit::Typing::None ||
+        edit->mergeKey().visit != m_visit)
+        return nullptr;
+    return edit;
+}
+
 ChartRefresh MapDocument::changeTable(const MapTable& after, const QString& description) {
-    closeEdit();
-    auto* edit = new MapEdit(*this, description);
+    // Typing the command interrupts joins the command's step: one undo goes back to the texts
+    // from before the typing, never to half-typed text. The visit goes on.
+    const MapEdit* typing = openTyping();
+    auto* edit = new MapEdit(*this, description, typing ? typing->mergeKey() : MapEdit::MergeKey());
     edit->cells = CellChanges::between(m_table, after);
     const ChartRefresh refresh = refreshFor(edit->cells);
     edit->chartOnUndo = edit->chartOnRedo = refresh;

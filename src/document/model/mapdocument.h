@@ -54,8 +54,9 @@ public:
     // Escape in a cell: the text the cell held before this visit's typing comes back, and
     // the typing leaves no step behind.
     void revertTyping(CellPos cell);
-    // A command that rewrites many cells (a bulk step, a slope fill, a paste). Returns the
-    // refreshes the chart needs for what changed.
+    // A command that rewrites many cells (a bulk step, a slope fill, a paste): one step of the
+    // history, which takes in the typing of the current visit. Returns the refreshes the
+    // chart needs for what changed.
     ChartRefresh changeTable(const MapTable& after, const QString& description);
     // The clear command: the table reset, blank settings, no download.
     void clearMap(ResetScope scope);
@@ -104,6 +105,8 @@ private:
     void applySettings(const SettingsBlock& settings);
     void askChart(const ChartRefresh& refresh) { m_chartRefresh |= refresh; }
     void push(class MapEdit* edit);
+    // The step of the current visit's typing, when it is the last one made.
+    const MapEdit* openTyping() const;
     SettingsBlock withSetting(SettingField field, const QString& text) const;
     ChartRefresh refreshFor(const CellChanges& changes) const;
 

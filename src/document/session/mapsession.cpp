@@ -171,8 +171,6 @@ void MapSession::paste(const QString& text, CellPos anchor) {
             prompter().showMessage(plan.refusal);
             return;
         }
-        // The typing in the current cell stays a step of its own; the paste is the next one.
-        m_document.closeEdit();
         refreshChart(m_document.changeTable(*plan.after, QStringLiteral("paste")));
     });
 }

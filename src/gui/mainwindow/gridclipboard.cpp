@@ -18,14 +18,19 @@ namespace zerwa {
 GridClipboard::GridClipboard(TForm1& form)
     : QObject(&form)
     , m_form(form) {
-    auto key = [this](const QKeySequence& keys, void (GridClipboard::*action)()) {
-        auto* shortcut = new QShortcut(keys, m_form.StringGrid1);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    // Copying works wherever the focus is in the window; a settings text field takes Ctrl+C
+    // itself and copies its own selected text. Pasting is the grid's.
+    auto key = [this](QWidget* owner, Qt::ShortcutContext context, const QKeySequence& keys,
+                      void (GridClipboard::*action)()) {
+        auto* shortcut = new QShortcut(keys, owner);
+        shortcut->setContext(context);
         connect(shortcut, &QShortcut::activated, this, action);
     };
-    key(QKeySequence::Copy, &GridClipboard::copySelection);
-    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &GridClipboard::copyWholeMap);
-    key(QKeySequence::Paste, &GridClipboard::paste);
+    key(&m_form, Qt::WindowShortcut, QKeySequence::Copy, &GridClipboard::copySelection);
+    key(&m_form, Qt::WindowShortcut, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+        &GridClipboard::copyWholeMap);
+    key(m_form.StringGrid1, Qt::WidgetWithChildrenShortcut, QKeySequence::Paste,
+        &GridClipboard::paste);
 }
 
 void GridClipboard::copySelection() {

@@ -7,9 +7,11 @@ namespace zerwa {
 
 class TForm1;
 
-// Copy and paste between the grid and spreadsheets, by keys: Ctrl+C copies the selected cells
-// (or the current one), Ctrl+Shift+C the whole map with its rpm column and headings, Ctrl+V
-// pastes a block at the current cell. The grid's menu and the window stay as they are.
+// Copy and paste between the grid and spreadsheets, by keys: Ctrl+C copies the grid's selected
+// cells (or the current one) wherever the focus is in the window, except in a settings text
+// field, which copies its own selected text; Ctrl+Shift+C copies the whole map with its rpm
+// column and headings wherever the focus is; Ctrl+V in the grid pastes a block at the current
+// cell. The grid's menu and the window stay as they are.
 class GridClipboard : public QObject {
     Q_OBJECT
 public:

@@ -5,6 +5,7 @@
 #include "gui/mainwindow/maptablemodel.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -58,6 +59,7 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         editor->setContextMenuPolicy(Qt::NoContextMenu);
+        showMark(editor, index);
         m_grid->m_editor = editor;
         passUndoKeysToWindow(editor);
         passClipboardKeysToGrid(editor);
@@ -86,6 +88,7 @@ public:
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        showMark(editor, index);
         // Rewriting an unchanged text would move the cursor while the user types.
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (line && line->text() == index.data(Qt::EditRole).toString())
@@ -93,7 +96,30 @@ public:
         QStyledItemDelegate::setEditorData(editor, index);
     }
 
+protected:
+    // A cell with a background of its own (a refused value) keeps it when it is selected.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant background = index.data(Qt::BackgroundRole);
+        if (background.canConvert<QBrush>()) {
+            option->palette.setBrush(QPalette::Highlight, background.value<QBrush>());
+            option->palette.setColor(QPalette::HighlightedText,
+                                     option->palette.color(QPalette::Text));
+        }
+    }
+
 private:
+    // The open editor shows the cell's own background too.
+    static void showMark(QWidget* editor, const QModelIndex& index) {
+        const QVariant background = index.data(Qt::BackgroundRole);
+        QPalette palette;
+        if (background.canConvert<QBrush>()) {
+            palette = editor->parentWidget()->palette();
+            palette.setBrush(QPalette::Base, background.value<QBrush>());
+        }
+        editor->setPalette(palette);
+    }
+
     MapGrid* m_grid;
 };
 

@@ -4,11 +4,9 @@
 #include "core/journal/journalfolder.h"
 #include "core/link/qtserialport.h"
 #include "core/model/variantprofile.h"
-#include "gui/dialogs/tfuggvenyform.h"
-#include "gui/dialogs/thelpform.h"
 #include "gui/mainwindow/guardedapplication.h"
+#include "gui/mainwindow/programwindows.h"
 #include "gui/mainwindow/qtprompter.h"
-#include "gui/mainwindow/teditform.h"
 #include "gui/mainwindow/tform1.h"
 
 #include <QDir>
@@ -60,20 +58,9 @@ int runProgram(const VariantProfile& profile, int argc, char** argv) {
             return std::make_unique<QtSerialPort>(startupDirectory);
         };
 
-        TForm1 form(context);
-        prompter.setParentWindow(&form);
-        TEditForm editForm(profile.correctionDialogCentred, &form);
-        prompter.setCorrectionDialog(&editForm);
-        THelpForm helpForm(profile, context.startupDirectory);
-        form.setHelpForm(&helpForm);
-        std::unique_ptr<TFuggvenyForm> slopeFillForm;
-        if (profile.hasSlopeFill) {
-            slopeFillForm = std::make_unique<TFuggvenyForm>(prompter, context.numbers, &form);
-            prompter.setSlopeFillDialog(slopeFillForm.get());
-        }
-        form.show();
+        ProgramWindows windows(context, prompter);
+        windows.form().show();
         QApplication::exec();
-        prompter.setParentWindow(nullptr);
     } catch (const std::exception& error) {
         showFatalError(QString::fromUtf8(error.what()));
     } catch (...) {

@@ -58,7 +58,13 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
 
 QtPrompter::QtPrompter() = default;
 
-QtPrompter::~QtPrompter() = default;
+QtPrompter::~QtPrompter() {
+    delete m_ownCorrectionDialog;
+}
+
+void QtPrompter::setCorrectionDialog(TEditForm* dialog) {
+    m_correctionDialog = dialog;
+}
 
 void QtPrompter::showMessage(const QString& text) {
     execBox(m_parent, QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -75,8 +81,8 @@ void QtPrompter::showError(const QString& text) {
 
 QString QtPrompter::askCorrectedValue(const QString& rangeText, const QString& cellText) {
     if (!m_correctionDialog) {
-        m_ownCorrectionDialog = std::make_unique<TEditForm>(true, m_parent);
-        m_correctionDialog = m_ownCorrectionDialog.get();
+        m_ownCorrectionDialog = new TEditForm(true, m_parent);
+        m_correctionDialog = m_ownCorrectionDialog;
     }
     return m_correctionDialog->askValue(rangeText, cellText);
 }

@@ -3,7 +3,7 @@
 
 #include "document/model/prompter.h"
 
-#include <memory>
+#include <QPointer>
 
 class QWidget;
 
@@ -18,7 +18,7 @@ public:
     QtPrompter();
     ~QtPrompter() override;
     void setParentWindow(QWidget* parent) { m_parent = parent; }
-    void setCorrectionDialog(TEditForm* dialog) { m_correctionDialog = dialog; }
+    void setCorrectionDialog(TEditForm* dialog);
     void setSlopeFillDialog(TFuggvenyForm* dialog) { m_slopeFillDialog = dialog; }
 
     void showMessage(const QString& text) override;
@@ -31,8 +31,9 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
-    TEditForm* m_correctionDialog = nullptr;
-    std::unique_ptr<TEditForm> m_ownCorrectionDialog; // only if none was given
+    QPointer<TEditForm> m_correctionDialog;
+    // Made on first use when none was given; the parent window may delete it first.
+    QPointer<TEditForm> m_ownCorrectionDialog;
     TFuggvenyForm* m_slopeFillDialog = nullptr;
 };
 

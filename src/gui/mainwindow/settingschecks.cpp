@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 
 namespace zerwa {
@@ -15,30 +17,29 @@ namespace zerwa {
 SettingsChecks::SettingsChecks(TForm1& form)
     : QObject(&form)
     , m_form(form) {
-    connect(qApp, &QApplication::focusChanged, this, &SettingsChecks::focusChanged);
+    for (QLineEdit* field : {form.Panel1->Edit1, form.Panel1->Edit2, form.Panel1->Edit3})
+        field->installEventFilter(this);
 }
 
-void SettingsChecks::focusChanged(QWidget* /*old*/, QWidget* now) {
-    // Another window taking the focus leaves the field as it is.
-    if (!now || now->window() != &m_form)
-        return;
-    if (now == m_entered)
-        return;
-    // The field that now has the focus is entered before the left one is checked: the check
-    // may open a message box, and the focus coming back from it must not count as a move.
-    QPointer<QLineEdit> left = std::exchange(m_entered, nullptr);
-    if (isField(now))
-        m_entered = static_cast<QLineEdit*>(now);
-    const bool mouseMovedIt = QApplication::mouseButtons() & Qt::LeftButton;
-    if (left && leave(left) && mouseMovedIt) {
-        if (auto* button = qobject_cast<QAbstractButton*>(now))
-            clickAfterMessage(button);
-    }
-}
-
-bool SettingsChecks::isField(const QWidget* widget) const {
-    const SettingsPanel* panel = m_form.Panel1;
-    return widget == panel->Edit1 || widget == panel->Edit2 || widget == panel->Edit3;
+bool SettingsChecks::eventFilter(QObject* watched, QEvent* event) {
+    // Qt announces a move of the focus to the widget that has it, before anything moves. The
+    // window system announces another window taking the focus (a message box, a dialog,
+    // another program) as a spontaneous event; a popup or a window activated by the program
+    // says so in its reason.
+    if (event->type() != QEvent::FocusAboutToChange || event->spontaneous() || m_checking)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason)
+        return false;
+    const bool pressMovesIt =
+        reason == Qt::MouseFocusReason && (QApplication::mouseButtons() & Qt::LeftButton);
+    m_checking = true;
+    const bool told = leave(static_cast<QLineEdit*>(watched));
+    m_checking = false;
+    if (told && pressMovesIt)
+        giveBackTheClick();
+    return false;
 }
 
 bool SettingsChecks::leave(QLineEdit* field) {
@@ -49,33 +50,49 @@ bool SettingsChecks::leave(QLineEdit* field) {
 
 namespace {
 
-// Notes whether a mouse release reaches the button (before the button acts on it).
-class ReleaseWatch : public QObject {
+// Notes, until it is deleted, the first control of the window that a mouse press reaches,
+// when it is a button, and whether a release reaches that button (before the button acts on
+// either).
+class PressWatch : public QObject {
 public:
-    explicit ReleaseWatch(QObject* button)
-        : QObject(button) {
-        button->installEventFilter(this);
+    PressWatch(QWidget* window, QObject* parent)
+        : QObject(parent)
+        , m_window(window) {
+        qApp->installEventFilter(this);
     }
+    QPointer<QAbstractButton> button;
     bool released = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease)
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != m_window)
+            return false;
+        if (event->type() == QEvent::MouseButtonPress && !m_pressSeen) {
+            m_pressSeen = true;
+            button = qobject_cast<QAbstractButton*>(widget);
+        } else if (event->type() == QEvent::MouseButtonRelease && button && widget == button) {
             released = true;
-        return QObject::eventFilter(watched, event);
+        }
+        return false;
     }
+
+private:
+    QWidget* m_window;
+    bool m_pressSeen = false;
 };
 
 } // namespace
 
-void SettingsChecks::clickAfterMessage(QAbstractButton* button) {
-    // The press reaches the button after the box has closed; the release went to the box.
-    // Once the press is over, the button is clicked, unless a release reached it meanwhile.
-    auto* watch = new ReleaseWatch(button);
-    QTimer::singleShot(0, button, [button, watch] {
+void SettingsChecks::giveBackTheClick() {
+    // The press goes on to its control once this returns; the next turn of the event loop
+    // sees whether the release followed it.
+    auto* watch = new PressWatch(&m_form, this);
+    QTimer::singleShot(0, watch, [watch] {
+        const QPointer<QAbstractButton> button = watch->button;
         const bool released = watch->released;
         delete watch;
-        if (released)
+        if (!button || released || !button->isDown())
             return;
         button->setDown(false);
         if (button->isEnabled() && button->isVisible())

@@ -110,7 +110,13 @@ INSTANTIATE_TEST_SUITE_P(AllOrNothing, RefusedPaste, testing::Values(
     Refusal{"a line break in a quoted cell", "\"1\n2\"\n", {1, 0}, true, kRefused +
         "Cella: fejléc, 1. oszlop\nÉrték: „1\n2”\nEgy cella nem tartalmazhat tabulátort vagy sortörést."},
     Refusal{"ten thousand columns", QString(9999, u'\t') + "1\n", {1, 1}, false, kRefused +
-        "A blokk 1 sor × 10000 oszlop, a kijelölt cellától 15 sor × 8 oszlop fér el.\nAz első kilógó érték: „”"},
+        "A blokk 1 sor × 10000 oszlop, a kijelölt cellától 15 sor × 8 oszlop fér el.\nAz első kilógó érték: üres"},
+    Refusal{"an empty value", "5\t\n", {1, 1}, false, kRefused +
+        "Cella: 1. sor (600), 2. oszlop (2.10)\nÉrték: üres\n" + kData},
+    Refusal{"a whole map outside axis-edit mode", (QString("1\t").repeated(8) + "1\n").repeated(16), {1, 1}, false, kRefused +
+        "A blokk 16 sor × 9 oszlop, a tengelyek nélkül 15 sor × 8 oszlop fér el.\nA tengelyekkel együtt csak szerkesztő módban (Edit) illeszthető be."},
+    Refusal{"a value longer than a map file line", QString(70000, u'a') + "\tb\n12,5\t13", {1, 0}, true, kRefused +
+        "Cella: fejléc, 1. oszlop\nÉrték: „" + QString(60, u'a') + "…”\nEgy cella legfeljebb 32767 karaktert tartalmazhat."},
     Refusal{"a NUL", QString(QChar(0)) + "5\n", {1, 1}, false, kRefused +
         "Cella: 1. sor (600), 1. oszlop (0.00)\nÉrték: „" + QChar(0) + "5”\n" + kData},
     Refusal{"only line ends", "\r\n", {1, 1}, false, kRefused + "A vágólapon nincs beilleszthető adat."},

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editing keys in the window. Undo and redo reach the map's history from the grid, its
-// open editor and the settings fields, and the grid, the settings and the chart show the result.
-// Copy and paste reach the grid from its open editor; a paste is one step of the history, moves
+// The editing keys in the window: Escape and Ctrl+Z in an open cell editor; copy wherever the
+// focus is, and paste from the grid's open editor; a paste is one step of the history, moves
 // neither the selection nor the remembered cell, checks no cell, and the chart follows it.
 #include "core/model/variantprofiles.h"
 #include "document/model/mapdocument.h"
 #include "gui/chart/chartmirror.h"
+#include "gui/chart/mapchartview.h"
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/settingspanel.h"
@@ -38,23 +38,6 @@ class EditingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ctrlZUndoesAPopupStepAndTheChartFollows() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.startShown();
-        QLineSeries* line = form.chart()->series(2);
-        const QList<qreal> before = yValues(line);
-        form.tableCommands()->PopupMenu1->findChild<QAction*>("N41")->trigger();
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
-        press(form.StringGrid1, Qt::Key_Z);
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("2"));
-        QCOMPARE(yValues(line), before);
-        press(form.StringGrid1, Qt::Key_Y);
-        QCOMPARE(form.table().cell(2, 7), QStringLiteral("6"));
-        press(form.StringGrid1, Qt::Key_Z);
-        press(form.StringGrid1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(yValues(line), QList<qreal>(15, 6.0));
-    }
-
     // In an open editor Escape gives back the text the cell held when entered, and Ctrl+Z first
     // reverts the typing, then earlier steps. Leaving the grid ends a typing step.
     void keysInAnOpenCellEditor() {
@@ -85,23 +68,6 @@ private slots:
         QCOMPARE(form.table().cell(2, 1), QStringLiteral("24"));
     }
 
-    void undoOfASettingsChangeShowsInItsControl() {
-        FormFixture fixture(profiles::zerwa4_60());
-        TForm1& form = fixture.startShown();
-        SettingsPanel* panel = form.Panel1;
-        panel->ComboBox3->setFocus();
-        QTest::keyClick(panel->ComboBox3, Qt::Key_Down); // a pick-only list chooses with the keys
-        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
-        panel->Edit1->setFocus();
-        QTest::keyClicks(panel->Edit1, QStringLiteral("8000"));
-        press(panel->Edit1, Qt::Key_Z);
-        QCOMPARE(panel->Edit1->text(), QString());
-        press(panel->Edit1, Qt::Key_Z);
-        QCOMPARE(panel->ComboBox3->currentIndex(), -1);
-        press(panel->Edit1, Qt::Key_Y);
-        QCOMPARE(panel->ComboBox3->currentText(), QStringLiteral("Lefutó"));
-    }
-
     void copyAndPasteWithTheKeysIsOneStepAndTheChartFollows() {
         FormFixture fixture(profiles::zerwa4());
         TForm1& form = fixture.startShown();
@@ -111,8 +77,25 @@ private slots:
         form.StringGrid1->selectionModel()->select(
             QItemSelection(form.mapModel->index(2, 1), form.mapModel->index(3, 2)),
             QItemSelectionModel::ClearAndSelect);
-        press(editor, Qt::Key_C);
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12,5\t2\n1\t05\n"));
+        // Ctrl+C copies the grid's selection wherever the focus is, except in a settings text
+        // field; Ctrl+Shift+C copies the whole map wherever the focus is.
+        const QString selection = QStringLiteral("12,5\t2\n1\t05\n");
+        const QString wholeMap = QStringLiteral("\t0.00\t2.40\t3.00\t3.60\n");
+        form.Panel1->Edit1->setText(QStringLiteral("3500"));
+        const std::tuple<QWidget*, Qt::KeyboardModifiers, QString> cases[] = {
+            {editor, Qt::ControlModifier, selection},
+            {form.Panel1->Edit1, Qt::ControlModifier, QStringLiteral("3500")},
+            {form.Panel1->Edit1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Chart1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Panel1->ComboBox1, Qt::ControlModifier, selection},
+            {form.LoadBtn, Qt::ControlModifier, selection}};
+        for (const auto& [widget, modifiers, copied] : cases) {
+            QApplication::clipboard()->clear();
+            widget->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(widget->hasFocus());
+            press(widget, Qt::Key_C, modifiers);
+            QCOMPARE(QApplication::clipboard()->text().left(copied.size()), copied);
+        }
 
         editor = fixture.editorOn({3, 20});
         const CellPos remembered = form.rememberedCell();
@@ -133,19 +116,24 @@ private slots:
         QCOMPARE(yValues(form.chart()->series(3)).at(19), 3.0);
     }
 
+    // The typing a paste interrupts is undone with it: never half-typed text, nor a cell the
+    // check has not seen.
     void aBlockPastedIntoTheEditorFillsCellsNotTheOneCell() {
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.startShown();
         QLineEdit* editor = fixture.editorOn({2, 5});
-        QTest::keyClicks(editor, QStringLiteral("7"));
+        editor->end(false);
+        QTest::keyClicks(editor, QStringLiteral("abc"));
         QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n"));
         press(editor, Qt::Key_V);
         QCOMPARE(form.table().cell(2, 5), QStringLiteral("1,5"));
         QCOMPARE(form.table().cell(3, 6), QStringLiteral("4,5"));
-        form.undo();                                            // the paste
-        QCOMPARE(form.table().cell(2, 5), QStringLiteral("7")); // the typing, a step of its own
-        form.undo();
-        QCOMPARE(form.table().cell(2, 5), QStringLiteral("2"));
+        fixture.editorOn({4, 4});
+        press(QApplication::focusWidget(), Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 5), form.table().cell(3, 6)}),
+                 QStringList({"2", "3"}));
+        QCOMPARE(yValues(form.chart()->series(2)).at(4), 2.0);
+        QVERIFY(fixture.prompter().records.isEmpty());
     }
 
     void aRefusedPasteChangesNothingAndSaysWhy() {

@@ -11,6 +11,7 @@
 
 #include <QBrush>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -118,6 +119,15 @@ private slots:
         QCOMPARE(form.StringGrid1->currentCell(), selected);
         QCOMPARE(form.rememberedCell(), remembered);
 
+        // Selected, with its editor open and after the grid has lost the focus, it stays marked.
+        QLineEdit* editor = fixture.editorOn({3, 55});
+        const QPoint inside = form.StringGrid1->visualRect(marked).bottomRight() - QPoint(3, 3);
+        for (QWidget* away : {static_cast<QWidget*>(editor), static_cast<QWidget*>(form.EditBtn)}) {
+            away->setFocus();
+            QTRY_VERIFY(away->hasFocus());
+            QCOMPARE(form.StringGrid1->viewport()->grab().toImage().pixelColor(inside),
+                     MapTableModel::markColour());
+        }
         form.mapModel->setCellText(3, 55, QStringLiteral("7"));
         QVERIFY(!marked.data(Qt::BackgroundRole).isValid());
 

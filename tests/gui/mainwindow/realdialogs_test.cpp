@@ -3,8 +3,11 @@
 // opened while the focus moves must not let a field go unchecked, nor swallow the click that
 // moved the focus.
 #include "core/model/variantprofiles.h"
+#include "gui/mainwindow/mapgrid.h"
+#include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/qtprompter.h"
 #include "gui/mainwindow/settingspanel.h"
+#include "gui/mainwindow/teditform.h"
 #include "gui/mainwindow/tform1.h"
 #include "gui/support/formfixture.h"
 
@@ -21,18 +24,27 @@ using namespace zerwa;
 namespace {
 
 // Closes every modal dialog shortly after it opens, noting what it was: a message box by its
-// text, any other dialog by its class.
+// text, any other dialog by its class. A message box is closed the way the row asks (Escape,
+// Enter or its close button); the correction dialog gets a valid value.
 class ModalCloser : public QObject {
 public:
-    ModalCloser() {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
+    enum class Way { Escape, Enter, CloseButton };
+    explicit ModalCloser(Way way = Way::Escape) {
+        connect(&m_timer, &QTimer::timeout, this, [this, way] {
             QWidget* modal = QApplication::activeModalWidget();
             auto* dialog = qobject_cast<QDialog*>(modal);
             if (!dialog || !dialog->isVisible())
                 return;
             const auto* box = qobject_cast<QMessageBox*>(dialog);
             seen << (box ? box->text() : QString::fromLatin1(dialog->metaObject()->className()));
-            dialog->done(QDialog::Rejected);
+            if (auto* correction = qobject_cast<TEditForm*>(dialog)) {
+                correction->Edit1->setText(QStringLiteral("12,5"));
+                correction->accept();
+            } else if (box && way != Way::Escape) {
+                way == Way::Enter ? QTest::keyClick(dialog, Qt::Key_Return) : void(dialog->close());
+            } else {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            }
         });
         m_timer.start(20);
     }
@@ -63,59 +75,144 @@ const QString kOpening = QStringLiteral(
 const QString kClosingTime =
     QStringLiteral("       Hibás érték!\nA zárási idő 0,5 - 10 közé eshet!");
 
+void clickCell(TForm1* form, CellPos cell) {
+    const QModelIndex index = form->mapModel->index(cell.row, cell.column);
+    form->StringGrid1->scrollTo(index);
+    QTest::mouseClick(form->StringGrid1->viewport(), Qt::LeftButton, {},
+                      form->StringGrid1->visualRect(index).center());
+}
+
+// Types into whatever has the focus, then presses a key there.
+void typeThen(const QString& text, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
 } // namespace
 
 class RealDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theFieldThatGetsTheFocusAfterAMessageIsStillChecked() {
-        Window window(profiles::zerwa8());
-        SettingsPanel* panel = window.form->Panel1;
-        ModalCloser closer;
-        // Once the box has closed: offscreen, the focus does not come back by itself.
-        auto backFromTheBox = [&] { QTest::qWait(50), window.fixture.activate(); };
-        panel->Edit1->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(panel->Edit1->hasFocus());
-        QTest::keyClick(panel->Edit1, Qt::Key_Tab);
-        QTRY_COMPARE(panel->Edit1->text(), QStringLiteral("3500"));
-        backFromTheBox();
-        QTRY_VERIFY(panel->Edit2->hasFocus());
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(panel->Edit2->text(), QStringLiteral("2"));
-        backFromTheBox();
-        QTRY_VERIFY(panel->Edit3->hasFocus());
-        panel->Edit3->selectAll();
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("11"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(panel->Edit3->text(), QStringLiteral("10"));
-        QCOMPARE(closer.seen, QStringList({kLimitRpm, kOpening, kClosingTime}));
-    }
-
-    // A click on Save with a bad value in the field: one message, then Save's file dialog,
-    // whether the user's release lands on the message box or the whole click on the button.
+    // A click on a button with a bad value in the field: one message, then the button's own
+    // question, once, whether the user's release lands on the message box or the whole click
+    // on the button.
     void aClickThatBringsAMessageStillRunsItsCommandOnce_data() {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("releaseOnTheBox");
-        QTest::newRow("press, release on the box") << true;
-        QTest::newRow("whole click") << false;
+        QTest::addColumn<QString>("question");
+        QTest::newRow("Save: press, release on the box") << "SaveBtn" << true << "QFileDialog";
+        QTest::newRow("Save: whole click") << "SaveBtn" << false << "QFileDialog";
+        QTest::newRow("Kilépés") << "KilepBtn" << false << "Elmentette a változásokat?";
     }
     void aClickThatBringsAMessageStillRunsItsCommandOnce() {
+        QFETCH(QString, button);
         QFETCH(bool, releaseOnTheBox);
+        QFETCH(QString, question);
         Window window(profiles::zerwa8());
         SettingsPanel* panel = window.form->Panel1;
         ModalCloser closer;
-        panel->Edit1->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(panel->Edit1->hasFocus());
+        QTest::mouseClick(panel->Edit1, Qt::LeftButton);
         QTest::keyClicks(panel->Edit1, QStringLiteral("5"));
+        auto* target = window.form->findChild<QPushButton*>(button);
         if (releaseOnTheBox)
-            QTest::mousePress(window.form->SaveBtn, Qt::LeftButton);
+            QTest::mousePress(target, Qt::LeftButton);
         else
-            QTest::mouseClick(window.form->SaveBtn, Qt::LeftButton);
+            QTest::mouseClick(target, Qt::LeftButton);
         QTRY_COMPARE(closer.seen.size(), 2);
         QTest::qWait(200); // and nothing after it
-        QCOMPARE(closer.seen, QStringList({kLimitRpm, QStringLiteral("QFileDialog")}));
+        QCOMPARE(closer.seen, QStringList({kLimitRpm, question}));
         QCOMPARE(panel->Edit1->text(), QStringLiteral("3500"));
+        QVERIFY(!window.fixture.exitCode());
+    }
+
+    // Another window taking the focus, and giving it back, is not leaving the field.
+    void anotherWindowIsNotLeavingTheField() {
+        Window window(profiles::zerwa8());
+        ModalCloser closer;
+        QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
+        QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("5"));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        window.fixture.activate();
+        QTest::qWait(100);
+        QVERIFY(closer.seen.isEmpty() && window.form->Panel1->Edit1->hasFocus());
+        QCOMPARE(window.form->Panel1->Edit1->text(), QStringLiteral("5"));
+    }
+
+    // A bad setting left by a click on another cell: the message, then the click selects that
+    // cell and checks the cell that was left.
+    void aCellClickedFromABadSettingIsSelectedAfterTheMessage() {
+        Window window(profiles::zerwa8());
+        ModalCloser closer;
+        clickCell(window.form, {3, 2}); // 2.40 / 850
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("70"));
+        QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
+        QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("99999"));
+        clickCell(window.form, {5, 7});
+        QTRY_COMPARE(closer.seen, QStringList({kLimitRpm, QStringLiteral("zerwa::TEditForm")}));
+        QCOMPARE(window.form->Panel1->Edit1->text(), QStringLiteral("3500"));
+        QCOMPARE(window.form->table().cell(3, 2), QStringLiteral("12,5"));
+        QCOMPARE(window.form->StringGrid1->currentCell(), CellPos({5, 7}));
+        QCOMPARE(window.form->rememberedCell(), CellPos({5, 7}));
+        // A click into a field that brought a message puts the cursor where it was clicked.
+        QLineEdit* opening = window.form->Panel1->Edit2;
+        opening->setText(QStringLiteral("1,5"));
+        window.fixture.activate(); // back from the boxes
+        QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
+        QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("1"));
+        QTest::mouseClick(opening, Qt::LeftButton, {}, {opening->width() - 4, 10});
+        QTRY_COMPARE(closer.seen.size(), 3);
+        QVERIFY(opening->hasFocus() && !opening->hasSelectedText());
+        QCOMPARE(opening->cursorPosition(), 3);
+    }
+
+    // The silent correction of the closing field is in place, and selected, before the typing
+    // reaches it; so is every replacement, however its message box was closed.
+    void tabThroughTheSettings_data() {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QStringList>("typed");    // before each Tab, then before each Shift+Tab
+        QTest::addColumn<QStringList>("selected"); // on entering each field after the first
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("time mode")
+            << 0 << QStringList({"5000", "1,5", "3"}) << QStringList({"", "0,5"})
+            << QStringList({"5000", "1,5", "3"}) << QStringList();
+        QTest::newRow("control mode")
+            << 0 << QStringList({"5000", "*", "180"}) << QStringList({"", "50"})
+            << QStringList({"5000", "*", "180"}) << QStringList();
+        const QStringList bad = {"1", "9", "99", "", "0", "*", "5"};
+        const QStringList selected = {"", "0,5", "10", "2", "3500"};
+        const QStringList after = {"3500", "*", "50"};
+        const QStringList messages = {kLimitRpm, kOpening, kClosingTime, kClosingTime, kLimitRpm};
+        QTest::newRow("bad, Escape") << 0 << bad << selected << after << messages;
+        QTest::newRow("bad, Enter") << 1 << bad << selected << after << messages;
+        QTest::newRow("bad, close button") << 2 << bad << selected << after << messages;
+    }
+    void tabThroughTheSettings() {
+        QFETCH(int, way);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, selected);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, messages);
+        Window window(profiles::zerwa8());
+        SettingsPanel* panel = window.form->Panel1;
+        ModalCloser closer{ModalCloser::Way(way)};
+        QTest::mouseClick(panel->Edit1, Qt::LeftButton);
+        QStringList selectedOnEntry;
+        for (int i = 0; i < typed.size(); ++i) {
+            typeThen(typed.at(i), i < 3 ? Qt::Key_Tab : Qt::Key_Backtab,
+                     i < 3 ? Qt::NoModifier : Qt::ShiftModifier);
+            window.fixture.activate(); // back from a box, if there was one
+            if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                selectedOnEntry << (edit->selectedText() == edit->text() ? edit->text() : "?");
+        }
+        QCOMPARE(QStringList({panel->Edit1->text(), panel->Edit2->text(), panel->Edit3->text()}),
+                 after);
+        QCOMPARE(selectedOnEntry, selected);
+        QCOMPARE(closer.seen, messages);
     }
 };
 
