@@ -71,6 +71,8 @@ void ComparisonControls::step(bool forward) {
 }
 
 void ComparisonControls::visit(const DifferencePlace& place) {
+    // A difference stepped to from the comparison's window is worked on in the main window.
+    m_form.activateWindow();
     if (place.setting) {
         m_form.Panel1->field(*place.setting)->setFocus(Qt::OtherFocusReason);
         return;

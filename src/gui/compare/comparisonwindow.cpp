@@ -28,13 +28,13 @@ ComparisonWindow::ComparisonWindow(const MapComparison& comparison, QWidget* mai
     setObjectName(QStringLiteral("ComparisonWindow"));
     setWindowTitle(QStringLiteral("Összehasonlítás"));
     referenceLabel = new QLabel(this);
-    referenceLabel->setWordWrap(true);
     referenceLabel->setTextFormat(Qt::PlainText);
-    referenceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     countLabel = new QLabel(this);
     previousButton = new QPushButton(QStringLiteral("Előző (Shift+F3)"), this);
     nextButton = new QPushButton(QStringLiteral("Következő (F3)"), this);
     endButton = new QPushButton(QStringLiteral("Vége"), this);
+    for (QPushButton* button : {previousButton, nextButton, endButton})
+        button->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {previousButton, nextButton, endButton})
         buttons->addWidget(button);
@@ -42,7 +42,7 @@ ComparisonWindow::ComparisonWindow(const MapComparison& comparison, QWidget* mai
     layout->addWidget(referenceLabel);
     layout->addWidget(countLabel);
     layout->addLayout(buttons);
-    setFixedWidth(kWidth);
+    setFixedWidth(qMax(kWidth, layout->sizeHint().width()));
 
     connect(previousButton, &QPushButton::clicked, this, [this] { emit stepRequested(false); });
     connect(nextButton, &QPushButton::clicked, this, [this] { emit stepRequested(true); });
@@ -59,7 +59,13 @@ ComparisonWindow::ComparisonWindow(const MapComparison& comparison, QWidget* mai
 }
 
 void ComparisonWindow::showBeside(const QWidget* mainWindow) {
-    referenceLabel->setText(QStringLiteral("Referencia: ") + m_comparison.referenceName());
+    // A long path is cut in the middle; the tooltip holds all of it.
+    const QString reference = QStringLiteral("Referencia: ") + m_comparison.referenceName();
+    const int labelWidth =
+        width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    referenceLabel->setText(
+        referenceLabel->fontMetrics().elidedText(reference, Qt::ElideMiddle, labelWidth));
+    referenceLabel->setToolTip(reference);
     showCounts();
     adjustSize();
     // To the right of the main window where the screen has room, else to its left, else over

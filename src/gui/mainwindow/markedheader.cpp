@@ -15,6 +15,8 @@ void MarkedHeader::paintSection(QPainter* painter, const QRect& rect, int logica
     const bool headings = orientation() == Qt::Horizontal;
     const CellDecoration decoration =
         map->decoration(headings ? logicalIndex : 0, headings ? 0 : logicalIndex);
+    // The style leaves a clip of its own behind.
+    painter->setClipRect(rect);
     celldecoration::paintMarks(*painter, rect, decoration,
                                decoration.text.value_or(palette().color(QPalette::ButtonText)));
 }
