@@ -64,7 +64,8 @@ int usage() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    const VariantProfile* profile = args.size() > 1 ? profiles::forProgramName(args.at(1)) : nullptr;
+    const VariantProfile* profile =
+        args.size() > 1 ? profiles::forProgramName(args.at(1)) : nullptr;
     const bool compare = args.size() == 5 && args.at(2) == QLatin1String("compare");
     if (!profile || !(compare || (args.size() == 4 && args.at(2) == QLatin1String("colours"))))
         return usage();
@@ -94,8 +95,8 @@ int main(int argc, char** argv) {
         const QString reference = QDir::current().absoluteFilePath(args.at(3));
         QTimer::singleShot(300, [reference] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            auto* name = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                                : nullptr;
+            auto* name =
+                dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
             if (name) {
                 name->setText(reference);
                 QMetaObject::invokeMethod(dialog, "accept");

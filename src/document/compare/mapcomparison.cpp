@@ -37,7 +37,8 @@ QString referenceNote(const QString& map, const QString& reference, bool dataCel
         return note;
     note += QStringLiteral(" (") + *difference;
     const auto mapByte = dataCell ? downloadframe::cellByte(map, numbers) : std::nullopt;
-    const auto referenceByte = dataCell ? downloadframe::cellByte(reference, numbers) : std::nullopt;
+    const auto referenceByte =
+        dataCell ? downloadframe::cellByte(reference, numbers) : std::nullopt;
     if (mapByte && referenceByte) {
         const int halves = *mapByte - *referenceByte;
         note += QStringLiteral("; a készülékben %1 fél egység")
@@ -117,8 +118,7 @@ void MapComparison::compare() {
     if (!isOn())
         return;
     const MapTable& table = m_document.table();
-    MapDifferences now =
-        differencesBetween({m_document.settings(), table}, *m_reference);
+    MapDifferences now = differencesBetween({m_document.settings(), table}, *m_reference);
     QBitArray differing(table.cellCount());
     for (const CellPos& cell : std::as_const(now.cells))
         differing.setBit(table.indexOf(cell));

@@ -54,8 +54,7 @@ ComparisonWindow::ComparisonWindow(const MapComparison& comparison, QWidget* mai
     key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { emit stepRequested(false); });
     key(QKeySequence(Qt::Key_Escape), [this] { emit endRequested(); });
     connect(&comparison, &MapComparison::cellMarksChanged, this, &ComparisonWindow::showCounts);
-    connect(&comparison, &MapComparison::settingMarksChanged, this,
-            &ComparisonWindow::showCounts);
+    connect(&comparison, &MapComparison::settingMarksChanged, this, &ComparisonWindow::showCounts);
 }
 
 void ComparisonWindow::showBeside(const QWidget* mainWindow) {
@@ -84,10 +83,11 @@ void ComparisonWindow::showBeside(const QWidget* mainWindow) {
 
 void ComparisonWindow::showCounts() {
     const MapDifferences& found = m_comparison.differences();
-    countLabel->setText(found.isEmpty() ? QStringLiteral("Nincs eltérés.")
-                                        : QStringLiteral("Eltérő cellák: %1\nEltérő beállítások: %2")
-                                              .arg(found.cells.size())
-                                              .arg(found.settings.size()));
+    countLabel->setText(found.isEmpty()
+                            ? QStringLiteral("Nincs eltérés.")
+                            : QStringLiteral("Eltérő cellák: %1\nEltérő beállítások: %2")
+                                  .arg(found.cells.size())
+                                  .arg(found.settings.size()));
     previousButton->setEnabled(!found.isEmpty());
     nextButton->setEnabled(!found.isEmpty());
 }

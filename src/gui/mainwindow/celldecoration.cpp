@@ -93,8 +93,8 @@ void paintMarks(QPainter& painter, const QRect& rect, const CellDecoration& deco
     painter.restore();
 }
 
-void paintOutline(QPainter& painter, const QRect& rect, const QColor& highlight,
-                  const QColor& ink, OutlineSides sides) {
+void paintOutline(QPainter& painter, const QRect& rect, const QColor& highlight, const QColor& ink,
+                  OutlineSides sides) {
     painter.save();
     auto draw = [&painter, sides](const QRect& r, int width, const QColor& colour) {
         if (sides.left)

@@ -55,8 +55,8 @@ struct OutlineSides {
 // The selection or the current cell, drawn as an outline that leaves the cell's own
 // background to be seen: a line in the highlight colour, and inside it a thin line in `ink`,
 // which shows on any background.
-void paintOutline(QPainter& painter, const QRect& rect, const QColor& highlight,
-                  const QColor& ink, OutlineSides sides = {});
+void paintOutline(QPainter& painter, const QRect& rect, const QColor& highlight, const QColor& ink,
+                  OutlineSides sides = {});
 
 } // namespace celldecoration
 

@@ -103,7 +103,8 @@ public:
         QStyleOptionViewItem plain = option;
         plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         QStyledItemDelegate::paint(painter, plain, index);
-        const CellDecoration decoration = m_grid->mapModel()->decoration(index.column(), index.row());
+        const CellDecoration decoration =
+            m_grid->mapModel()->decoration(index.column(), index.row());
         const QColor ink = decoration.text.value_or(option.palette.color(QPalette::Text));
         celldecoration::paintMarks(*painter, option.rect, decoration, ink);
         const QColor highlight = option.palette.color(QPalette::Highlight);
@@ -128,7 +129,8 @@ private:
 
     // The open editor shows the cell's decoration too, and the current cell's outline.
     void decorate(QWidget* editor, const QModelIndex& index) const {
-        const CellDecoration decoration = m_grid->mapModel()->decoration(index.column(), index.row());
+        const CellDecoration decoration =
+            m_grid->mapModel()->decoration(index.column(), index.row());
         const QFont font =
             index.column() == 0 ? m_grid->mapModel()->rpmEditorFont(decoration.differs) : QFont();
         MarkOverlay::decorate(editor, decoration, font, true);

@@ -165,11 +165,14 @@ TEST(MapDifferences, StepsThroughTheCellsInReadingOrderThenTheSettingsAndWraps) 
     const Place limit{std::nullopt, SettingField::LimitRpm};
     const Place output{std::nullopt, SettingField::OutputPolarity};
     const std::tuple<std::optional<Place>, bool, Place> cases[] = {
-        {std::nullopt, true, {CellPos{3, 2}, {}}}, {std::nullopt, false, output},
+        {std::nullopt, true, {CellPos{3, 2}, {}}},
+        {std::nullopt, false, output},
         {Place{CellPos{3, 2}, {}}, true, {CellPos{0, 7}, {}}},
         {Place{CellPos{2, 5}, {}}, true, {CellPos{0, 7}, {}}}, // from where no difference is
-        {Place{CellPos{1, 7}, {}}, true, limit}, {output, true, {CellPos{3, 2}, {}}},
-        {Place{CellPos{3, 2}, {}}, false, output}, {limit, false, {CellPos{1, 7}, {}}}};
+        {Place{CellPos{1, 7}, {}}, true, limit},
+        {output, true, {CellPos{3, 2}, {}}},
+        {Place{CellPos{3, 2}, {}}, false, output},
+        {limit, false, {CellPos{1, 7}, {}}}};
     for (const auto& [from, forward, to] : cases)
         EXPECT_EQ(differences.step(from, forward), to);
     EXPECT_EQ(MapDifferences().step(std::nullopt, true), std::nullopt);

@@ -85,13 +85,14 @@ private slots:
         QCOMPARE(QStringList({asked.presetName, asked.directory, asked.caption}),
                  QStringList({"sajat.qmt", fixture.folder(), "Összehasonlítás"}));
         QCOMPARE(markedCells(form), QList<CellPos>({{3, 2}, {1, 5}, {0, 7}, {4, 30}}));
-        QCOMPARE(QStringList({toolTip(form, {3, 2}), toolTip(form, {1, 5}), toolTip(form, {0, 7}),
-                              toolTip(form, {4, 30}), form.Panel1->Edit1->toolTip(),
-                              form.Panel1->Edit2->toolTip()}),
-                 QStringList({"Referencia: x", "Referencia: 12,5 (-0,5; a készülékben -1 fél egység)",
-                              "Referencia: 2150 (-50)",
-                              "Referencia: 4,25 (-0,25; a készülékben 0 fél egység)",
-                              "Referencia: 11500 (+500)", ""}));
+        QCOMPARE(
+            QStringList({toolTip(form, {3, 2}), toolTip(form, {1, 5}), toolTip(form, {0, 7}),
+                         toolTip(form, {4, 30}), form.Panel1->Edit1->toolTip(),
+                         form.Panel1->Edit2->toolTip()}),
+            QStringList({"Referencia: x", "Referencia: 12,5 (-0,5; a készülékben -1 fél egység)",
+                         "Referencia: 2150 (-50)",
+                         "Referencia: 4,25 (-0,25; a készülékben 0 fél egység)",
+                         "Referencia: 11500 (+500)", ""}));
         QVERIFY(form.Panel1->Edit1->font().bold() && !form.Panel1->Edit2->font().bold());
         QVERIFY(form.mapModel->index(5, 1).data(Qt::FontRole).value<QFont>().bold());
         // The corner mark, in a data cell and in the rpm header.
@@ -104,7 +105,8 @@ private slots:
         ComparisonWindow* window = form.comparisonControls()->window();
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Összehasonlítás"));
-        QCOMPARE(window->countLabel->text(), QStringLiteral("Eltérő cellák: 4\nEltérő beállítások: 1"));
+        QCOMPARE(window->countLabel->text(),
+                 QStringLiteral("Eltérő cellák: 4\nEltérő beállítások: 1"));
         QCOMPARE(form.table(), map.table);
         QCOMPARE(form.document().history().count(), steps);
 
@@ -112,7 +114,8 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, "12,5");
         QVERIFY(!form.mapModel->decoration(1, 5).differs);
-        QCOMPARE(window->countLabel->text(), QStringLiteral("Eltérő cellák: 3\nEltérő beállítások: 1"));
+        QCOMPARE(window->countLabel->text(),
+                 QStringLiteral("Eltérő cellák: 3\nEltérő beállítások: 1"));
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(markedCells(form).size(), 4);
         QVERIFY(editor->font().bold()); // the open editor shows the mark too
@@ -166,9 +169,14 @@ private slots:
             columns << c;
             QCOMPARE(line->pen().style(), Qt::DashLine);
             QCOMPARE(line->pen().color(), chart.series(c)->pen().color());
-            QVERIFY(!chart.chart()->legend()->markers(const_cast<QLineSeries*>(line)).at(0)->isVisible());
+            QVERIFY(!chart.chart()
+                         ->legend()
+                         ->markers(const_cast<QLineSeries*>(line))
+                         .at(0)
+                         ->isVisible());
             for (const QPointF& point : line->points())
-                QCOMPARE(point.y(), NumberFormat(u',').strict(reference.table.cell(c, int(point.x()) + 1)));
+                QCOMPARE(point.y(),
+                         NumberFormat(u',').strict(reference.table.cell(c, int(point.x()) + 1)));
         }
         QCOMPARE(columns, QList<int>({1, 2, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(chart.referenceLines().at(1)->count(), 3); // rows 1 to 3, then 5 to 15
@@ -186,7 +194,8 @@ private slots:
         const VariantProfile& profile = profiles::zerwa4_60();
         FormFixture fixture(profile);
         TForm1& form = fixture.startShown();
-        writeMap(fixture.pathOf("zerwa4.qmt"), profiles::zerwa4(), test::SampleMap(profiles::zerwa4()));
+        writeMap(fixture.pathOf("zerwa4.qmt"), profiles::zerwa4(),
+                 test::SampleMap(profiles::zerwa4()));
         const Journal journal(fixture.journalFolder());
         JournalRecord failed = test::sampleRecord(profile);
         failed.summary.outcome = JournalOutcome::Failed;
@@ -199,10 +208,15 @@ private slots:
         const int steps = form.document().history().count();
 
         const std::pair<std::function<void()>, QString> cases[] = {
-            {[&] { fixture.prompter().openFiles = {fixture.pathOf("zerwa4.qmt")};
-                   form.session().compareWithFile(); }, "Nem megfelelő adatállomány!"},
-            {[&] { fixture.prompter().openFiles = {fixture.pathOf("nincs.qmt")};
-                   form.session().compareWithFile(); },
+            {[&] {
+                 fixture.prompter().openFiles = {fixture.pathOf("zerwa4.qmt")};
+                 form.session().compareWithFile();
+             },
+             "Nem megfelelő adatállomány!"},
+            {[&] {
+                 fixture.prompter().openFiles = {fixture.pathOf("nincs.qmt")};
+                 form.session().compareWithFile();
+             },
              "Nem tudom megnyitni az állományt!\n" + fixture.pathOf("nincs.qmt")},
             {[&] { form.session().compareWithRecord(foreignId); }, "Nem megfelelő adatállomány!"},
             {[&] { form.session().compareWithRecord(damagedId); }, "sérült"},
@@ -221,7 +235,8 @@ private slots:
         JournalRecord delivered = test::sampleRecord(profile);
         delivered.summary.time = delivered.summary.time.addSecs(-60);
         journal.create(delivered);
-        QTest::keyClick(fixture.editorOn({2, 2}), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(fixture.editorOn({2, 2}), Qt::Key_D,
+                        Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(form.session().comparison().isOn());
         QCOMPARE(form.session().comparison().referenceName(),
                  QStringLiteral("letöltés, 2025.03.14. 11:14:02, COM1"));
@@ -230,7 +245,8 @@ private slots:
         writeMap(fixture.pathOf("masik.qmt"), profile, test::SampleMap(profile));
         fixture.prompter().openFiles = {fixture.pathOf("masik.qmt")};
         QTest::mouseClick(form.LoadBtn, Qt::LeftButton);
-        QVERIFY(!form.session().comparison().isOn() && !form.comparisonControls()->window()->isVisible());
+        QVERIFY(!form.session().comparison().isOn() &&
+                !form.comparisonControls()->window()->isVisible());
 
         // The journal window's button compares with the selected record.
         QTest::keyClick(fixture.editorOn({2, 2}), Qt::Key_L, Qt::ControlModifier);
@@ -241,7 +257,8 @@ private slots:
             if (button->text() == "Összehasonlítás")
                 compare = button;
         QTest::mouseClick(compare, Qt::LeftButton);
-        QCOMPARE(form.session().comparison().referenceName(), "letöltés, 2025.03.14. 11:15:02, COM1");
+        QCOMPARE(form.session().comparison().referenceName(),
+                 "letöltés, 2025.03.14. 11:15:02, COM1");
         QTest::mouseClick(form.comparisonControls()->window()->endButton, Qt::LeftButton);
         QVERIFY(!form.session().comparison().isOn());
     }
@@ -261,17 +278,18 @@ private slots:
             return d.background ? d.background->name() + '/' + d.text->name() : QString();
         };
         QTest::keyClick(fixture.editorOn({2, 10}), Qt::Key_H, Qt::ControlModifier);
-        QCOMPARE(QStringList({shown({1, 3}), shown({1, 4}), shown({1, 5}), shown({1, 6}),
-                              shown({1, 7}), shown({0, 3}), shown({1, 0})}),
-                 QStringList({"#313695/#ffffff", "#a50026/#ffffff", "#ffffbf/#000000", "", "", "",
-                              ""}));
+        QCOMPARE(
+            QStringList({shown({1, 3}), shown({1, 4}), shown({1, 5}), shown({1, 6}), shown({1, 7}),
+                         shown({0, 3}), shown({1, 0})}),
+            QStringList({"#313695/#ffffff", "#a50026/#ffffff", "#ffffbf/#000000", "", "", "", ""}));
         form.document().setMark({CellPos{1, 3}, std::nullopt});
         QCOMPARE(shown({1, 3}), celldecoration::refusedColour().name() + "/#000000");
         QVERIFY(form.mapModel->decoration(1, 3).refused);
 
         MapGrid* grid = form.StringGrid1;
-        grid->selectionModel()->select(QItemSelection(form.mapModel->index(3, 1), form.mapModel->index(5, 2)),
-                                       QItemSelectionModel::ClearAndSelect);
+        grid->selectionModel()->select(
+            QItemSelection(form.mapModel->index(3, 1), form.mapModel->index(5, 2)),
+            QItemSelectionModel::ClearAndSelect);
         const QRect inside = grid->visualRect(form.mapModel->index(4, 1));
         QCOMPARE(pixelAt(grid->viewport(), inside.center() + QPoint(inside.width() / 3, 0)).name(),
                  QStringLiteral("#a50026"));

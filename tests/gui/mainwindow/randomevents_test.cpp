@@ -10,8 +10,8 @@
 #include "core/model/mapclipboard.h"
 #include "core/model/settingsrules.h"
 #include "document/compare/mapcomparison.h"
-#include "document/session/mapsession.h"
 #include "document/model/mapdocument.h"
+#include "document/session/mapsession.h"
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/dialogs/tfuggvenyform.h"
@@ -475,8 +475,8 @@ private:
             const Key& key = kKeys[pick(g_random, std::size(kKeys))];
             m_historyStep = key.historyStep == 2 ? 0 : key.historyStep;
             m_kind = key.historyStep == 2 ? Kind::Compare
-                     : key.historyStep ? Kind::History
-                                       : Kind::Other;
+                     : key.historyStep    ? Kind::History
+                                          : Kind::Other;
             m_event = [=, this] { QTest::keyClick(focused(), key.key, key.modifiers); };
             return QString::fromLatin1(key.name) + " in " + focusName();
         }
@@ -577,10 +577,12 @@ private:
         const MapDocument& doc = form().document();
         for (int i = 0; i < doc.table().cellCount(); ++i) {
             const CellPos cell = doc.table().posOf(i);
-            const bool differs = comparison.isOn() && comparison.reference().table.cellAt(i) !=
-                                                          doc.table().cellAt(i);
+            const bool differs = comparison.isOn() &&
+                                 comparison.reference().table.cellAt(i) != doc.table().cellAt(i);
             if (form().mapModel->decoration(cell.column, cell.row).differs != differs)
-                return QStringLiteral("cell (%1, %2) is marked wrongly").arg(cell.column).arg(cell.row);
+                return QStringLiteral("cell (%1, %2) is marked wrongly")
+                    .arg(cell.column)
+                    .arg(cell.row);
         }
         for (int i = 0; i < kSettingFieldCount; ++i) {
             const auto field = SettingField(i);
