@@ -290,10 +290,15 @@ private slots:
         grid->selectionModel()->select(
             QItemSelection(form.mapModel->index(3, 1), form.mapModel->index(5, 2)),
             QItemSelectionModel::ClearAndSelect);
-        const QRect inside = grid->visualRect(form.mapModel->index(4, 1));
-        QCOMPARE(pixelAt(grid->viewport(), inside.center() + QPoint(inside.width() / 3, 0)).name(),
-                 QStringLiteral("#a50026"));
-
+        // Inside a selected cell and the current one, whose editor is open: their own colours.
+        const std::pair<CellPos, QString> cells[] = {{{1, 4}, "#a50026"},
+                                                     {{2, 10}, shown({2, 10})}};
+        for (const auto& [cell, colour] : cells) {
+            const QRect inside = grid->visualRect(form.mapModel->index(cell.row, cell.column));
+            QCOMPARE(
+                pixelAt(grid->viewport(), inside.center() + QPoint(inside.width() / 3, 0)).name(),
+                colour.left(7));
+        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
         form.document().setMark({});
         for (int row = 0; row < form.table().rows(); ++row)
