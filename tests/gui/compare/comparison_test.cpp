@@ -18,6 +18,7 @@
 #include "gui/support/formfixture.h"
 
 #include <QChart>
+#include <QDir>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -119,6 +120,9 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(markedCells(form).size(), 4);
         QVERIFY(editor->font().bold()); // the open editor shows the mark too
+        form.session().paste("12,5", {1, 5});
+        QVERIFY(!form.mapModel->decoration(1, 5).differs);
+        form.undo();
 
         // F3: the cells in reading order (the rpm cell only scrolled into view), then the
         // setting; then round again. Shift+F3 in the window goes back over the end.
@@ -194,7 +198,8 @@ private slots:
         const VariantProfile& profile = profiles::zerwa4_60();
         FormFixture fixture(profile);
         TForm1& form = fixture.startShown();
-        writeMap(fixture.pathOf("zerwa4.qmt"), profiles::zerwa4(),
+        QDir(fixture.folder()).mkdir("masik");
+        writeMap(fixture.pathOf("masik/zerwa4.qmt"), profiles::zerwa4(),
                  test::SampleMap(profiles::zerwa4()));
         const Journal journal(fixture.journalFolder());
         JournalRecord failed = test::sampleRecord(profile);
@@ -209,7 +214,7 @@ private slots:
 
         const std::pair<std::function<void()>, QString> cases[] = {
             {[&] {
-                 fixture.prompter().openFiles = {fixture.pathOf("zerwa4.qmt")};
+                 fixture.prompter().openFiles = {fixture.pathOf("masik/zerwa4.qmt")};
                  form.session().compareWithFile();
              },
              "Nem megfelelő adatállomány!"},
@@ -244,7 +249,8 @@ private slots:
 
         writeMap(fixture.pathOf("masik.qmt"), profile, test::SampleMap(profile));
         fixture.prompter().openFiles = {fixture.pathOf("masik.qmt")};
-        QTest::mouseClick(form.LoadBtn, Qt::LeftButton);
+        QTest::mouseClick(form.LoadBtn, Qt::LeftButton); // in its own folder still
+        QCOMPARE(fixture.prompter().records.constLast().request.directory, fixture.folder());
         QVERIFY(!form.session().comparison().isOn() &&
                 !form.comparisonControls()->window()->isVisible());
 
@@ -260,6 +266,9 @@ private slots:
         QCOMPARE(form.session().comparison().referenceName(),
                  "letöltés, 2025.03.14. 11:15:02, COM1");
         QTest::mouseClick(form.comparisonControls()->window()->endButton, Qt::LeftButton);
+        QVERIFY(!form.session().comparison().isOn());
+        QTest::mouseClick(compare, Qt::LeftButton);
+        QTest::mouseClick(list->loadButton, Qt::LeftButton); // a record's map loaded ends it too
         QVERIFY(!form.session().comparison().isOn());
     }
 
