@@ -4,6 +4,7 @@
 #include "cli/mapsource.h"
 #include "cli/options.h"
 #include "cli/placenames.h"
+#include "core/model/mapdifferences.h"
 #include "core/model/settingslists.h"
 
 namespace zerwa::cli {
@@ -17,21 +18,12 @@ QString difference(const QString& place, const QString& a, const QString& b) {
 // Every setting and cell whose text differs, settings first, then the grid row by row.
 QStringList differences(const MapFileContent& a, const MapFileContent& b) {
     QStringList lines;
-    const QStringList& names = settings::fieldNames();
-    const QStringList before = settings::fieldValues(a.settings);
-    const QStringList after = settings::fieldValues(b.settings);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (before.at(i) != after.at(i))
-            lines << difference(names.at(i), before.at(i), after.at(i));
-    }
-    for (int row = 0; row < a.table.rows(); ++row) {
-        for (int column = 0; column < a.table.columns(); ++column) {
-            const QString& textA = a.table.cell(column, row);
-            const QString& textB = b.table.cell(column, row);
-            if (textA != textB)
-                lines << difference(cellPlace({column, row}), textA, textB);
-        }
-    }
+    const MapDifferences found = differencesBetween(a, b);
+    for (const SettingField field : found.settings)
+        lines << difference(settings::fieldNames().at(int(field)), fieldOf(a.settings, field),
+                            fieldOf(b.settings, field));
+    for (const CellPos& cell : found.cells)
+        lines << difference(cellPlace(cell), a.table.cell(cell), b.table.cell(cell));
     return lines;
 }
 

@@ -39,6 +39,10 @@ QString reason(const JournalProblem& problem) {
     return detail;
 }
 
+QString shownTime(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy.MM.dd. HH:mm:ss"));
+}
+
 QString cannotWrite(const JournalProblem& problem) {
     return withPlace(QStringLiteral("Nem tudom írni a letöltési naplót!"), problem);
 }

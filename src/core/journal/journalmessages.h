@@ -3,6 +3,7 @@
 
 #include "core/journal/journalproblem.h"
 
+#include <QDateTime>
 #include <QString>
 
 namespace zerwa::journalmessages {
@@ -16,6 +17,9 @@ QString cannotWrite(const JournalProblem& problem);
 QString cannotRead(const JournalProblem& problem);
 // Why: the problem on its own.
 QString reason(const JournalProblem& problem);
+
+// A record's time as the programs show it: "2025.03.14. 11:15:02".
+QString shownTime(const QDateTime& time);
 
 // A record whose map holds a text that Windows-1250 cannot carry.
 inline const QString kNotAMapFile =

@@ -125,6 +125,15 @@ QByteArray EncodeDownloadFrame(const VariantProfile& profile, const MapTable& ta
 
 namespace downloadframe {
 
+std::optional<int> cellByte(const QString& text, const NumberFormat& numbers) {
+    const DownloadRange range = downloadlimits::cell();
+    const auto number = parseDecimal(text, numbers.decimalSeparator());
+    const auto value = number ? toDouble(*number) : std::nullopt;
+    if (!value || !range.rounded().containsRounded(*value))
+        return std::nullopt;
+    return int(RangeEncoder(range, scaled<kCellScaling>)(*number));
+}
+
 QByteArray unit(char frameByte) {
     QByteArray bytes(kUnitSize, char(0xFF));
     bytes[0] = frameByte;

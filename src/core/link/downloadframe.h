@@ -9,6 +9,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <optional>
 
 namespace zerwa {
 
@@ -42,6 +43,10 @@ inline constexpr Scaling kOpeningMsScaling{625, 16};  // 25.6 us steps
 // The limit period is floor(this / limiting rpm): one revolution in 1.6 us steps.
 inline constexpr std::uint32_t kLimitPeriodDividend = 37'500'000;
 inline constexpr int kCylinderNibble = 0x0F; // the cylinder byte's low nibble
+
+// The byte a data cell's text becomes in the frame (its half units), or nothing when the
+// check before a download refuses the text: the device never gets it.
+std::optional<int> cellByte(const QString& text, const NumberFormat& numbers);
 
 // How one frame byte travels on the wire: the byte, then 0xFF, then 0xFF.
 QByteArray unit(char frameByte);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/decimalnumber.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -12,6 +13,44 @@ constexpr long kExponentLimit = 1'000'000; // far beyond any double; keeps the s
 
 bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+constexpr std::size_t kMaxDifferenceDigits = 64;
+
+// Digit strings of one length, most significant first: a + b, or a - b where a >= b.
+std::string addDigits(const std::string& a, const std::string& b) {
+    std::string sum(a.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        const int digit = (a[i] - '0') + (b[i] - '0') + carry;
+        sum[i + 1] = char('0' + digit % 10);
+        carry = digit / 10;
+    }
+    sum[0] = char('0' + carry);
+    return sum;
+}
+std::string subtractDigits(const std::string& a, const std::string& b) {
+    std::string rest(a.size(), '0');
+    int borrow = 0;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        int digit = (a[i] - '0') - (b[i] - '0') - borrow;
+        borrow = digit < 0;
+        rest[i] = char('0' + digit + 10 * borrow);
+    }
+    return rest;
+}
+
+// The digits with leading zeros dropped and trailing zeros moved into the exponent.
+DecimalNumber normalized(bool negative, std::string digits, long exponent) {
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return {};
+    digits.erase(0, first);
+    while (digits.back() == '0') {
+        digits.pop_back();
+        ++exponent;
+    }
+    return {negative, std::move(digits), exponent};
 }
 
 } // namespace
@@ -105,6 +144,33 @@ std::optional<double> toDouble(const DecimalNumber& number) {
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return number.negative ? -value : value;
+}
+
+std::optional<DecimalNumber> exactDifference(const DecimalNumber& a, const DecimalNumber& b) {
+    if (b.isZero())
+        return a;
+    DecimalNumber minusB = b;
+    minusB.negative = !b.negative;
+    if (a.isZero())
+        return minusB;
+    // Both as whole numbers of the smaller exponent, padded to one length.
+    const long exponent = std::min(a.exponent, b.exponent);
+    const long lengthA = long(a.digits.size()) + a.exponent - exponent;
+    const long lengthB = long(b.digits.size()) + b.exponent - exponent;
+    const long length = std::max(lengthA, lengthB);
+    if (length > long(kMaxDifferenceDigits))
+        return std::nullopt;
+    auto padded = [length, exponent](const DecimalNumber& n) {
+        std::string digits = n.digits + std::string(std::size_t(n.exponent - exponent), '0');
+        return std::string(std::size_t(length) - digits.size(), '0') + digits;
+    };
+    const std::string x = padded(a);
+    const std::string y = padded(minusB);
+    if (a.negative == minusB.negative)
+        return normalized(a.negative, addDigits(x, y), exponent);
+    // Equal lengths compare as texts.
+    return x >= y ? normalized(a.negative, subtractDigits(x, y), exponent)
+                  : normalized(minusB.negative, subtractDigits(y, x), exponent);
 }
 
 } // namespace zerwa

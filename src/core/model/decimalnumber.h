@@ -29,4 +29,8 @@ std::optional<DecimalNumber> parseDecimal(QStringView text, QChar decimalSeparat
 // The nearest double, or nothing when the value lies beyond the range of a double.
 std::optional<double> toDouble(const DecimalNumber& number);
 
+// a - b, exact (12,3 - 12,1 is 0,2, not the 0,2000000000000011 of two doubles), or nothing
+// when the two lie so far apart in magnitude that the result would need more than 64 digits.
+std::optional<DecimalNumber> exactDifference(const DecimalNumber& a, const DecimalNumber& b);
+
 } // namespace zerwa

@@ -28,10 +28,10 @@ public:
     // The record's note; false, after a message, when it could not be written.
     bool setNote(const QString& id, const QString& note);
 
-private:
     // The record, or nothing after a message saying why it cannot be used.
     std::optional<JournalRecord> usableRecord(const QString& id);
 
+private:
     EditContext& m_context;
     MapFileCommands& m_mapFiles;
     Journal m_journal;

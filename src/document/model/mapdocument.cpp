@@ -116,6 +116,7 @@ void MapDocument::loadMap(const SettingsBlock& settings, const MapTable& table) 
     closeEdit();
     applyCells(CellChanges::between(m_table, table), true);
     applySettings(settings::normalized(settings, m_profile));
+    emit mapReplaced();
 }
 
 void MapDocument::resetMap(ResetScope scope) {

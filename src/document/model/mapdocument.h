@@ -98,6 +98,9 @@ signals:
     void axisEditModeChanged(bool on);
     // The mark moved or was cleared; `previous` is where it was.
     void markChanged(const zerwa::MapMark& previous);
+    // Another map took the place of this one (loaded from a file or a download record, or
+    // the start-up's default table), after its cells and settings changed.
+    void mapReplaced();
 
 private:
     friend class MapEdit;

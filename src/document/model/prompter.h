@@ -12,7 +12,8 @@ struct FileDialogRequest {
     QString filter;        // e.g. "Map tábla (*.qmt)"
     QString defaultSuffix; // appended to a typed name without extension
     QString directory;     // initial folder
-    QString presetName;    // proposed file name (save dialog)
+    QString presetName;    // proposed file name
+    QString caption;       // the dialog's title; empty: the toolkit's own
 };
 
 // The two entries of the slope-fill dialog, as typed and accepted.

@@ -6,6 +6,8 @@
 #include "core/link/serialport.h"
 #include "core/model/mapclipboard.h"
 #include "core/storage/linesfile.h"
+#include "document/compare/comparisoncommands.h"
+#include "document/compare/mapcomparison.h"
 #include "document/journal/journalcommands.h"
 #include "document/link/downloadsequencer.h"
 #include "document/link/portchooser.h"
@@ -45,6 +47,9 @@ MapSession::MapSession(AppContext context, ChartSink& chart, QObject* parent)
     m_download = std::make_unique<DownloadSequencer>(m_edit, *m_serialPort, m_timer, *m_recorder,
                                                      [this] { emit downloadEnded(); });
     m_journal = std::make_unique<JournalCommands>(m_edit, *m_mapFiles, m_context.journalFolder);
+    m_comparison = std::make_unique<MapComparison>(m_document, numbers());
+    m_comparisonCommands =
+        std::make_unique<ComparisonCommands>(m_edit, *m_comparison, *m_mapFiles, *m_journal);
 }
 
 MapSession::~MapSession() = default;
@@ -173,6 +178,22 @@ void MapSession::paste(const QString& text, CellPos anchor) {
         }
         refreshChart(m_document.changeTable(*plan.after, QStringLiteral("paste")));
     });
+}
+
+void MapSession::compareWithFile() {
+    run([this] { m_comparisonCommands->compareWithFile(); });
+}
+
+void MapSession::compareWithRecord(const QString& id) {
+    run([&] { m_comparisonCommands->compareWithRecord(id); });
+}
+
+void MapSession::compareWithLastDelivery() {
+    run([this] { m_comparisonCommands->compareWithLastDelivery(); });
+}
+
+void MapSession::endComparison() {
+    run([this] { m_comparison->end(); });
 }
 
 void MapSession::refreshChartAfterHistoryStep() {

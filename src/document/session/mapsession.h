@@ -18,6 +18,8 @@ namespace zerwa {
 
 class CellCheck;
 class ColumnCommands;
+class ComparisonCommands;
+class MapComparison;
 class DownloadRecorder;
 class DownloadSequencer;
 class JournalCommands;
@@ -48,6 +50,8 @@ public:
     SerialPort& serialPort() { return *m_serialPort; }
     QTimer& downloadTimer() { return m_timer; }
     JournalCommands& journal() { return *m_journal; }
+    // The comparison with a reference map, while one is on.
+    MapComparison& comparison() { return *m_comparison; }
 
     // Runs a command under the top-level error handler: an error is shown with its own text
     // and the program goes on; effects made before it stay.
@@ -74,6 +78,12 @@ public:
     // Pastes clipboard text with its top-left corner at `anchor`: all of it, or nothing and a
     // message naming the first cell that may not take its text. One step of the history.
     void paste(const QString& text, CellPos anchor);
+    // A comparison with a map file chosen in its own dialog, with a download record, or with
+    // the newest download this program delivered; and its end.
+    void compareWithFile();
+    void compareWithRecord(const QString& id);
+    void compareWithLastDelivery();
+    void endComparison();
 
     // Unguarded building blocks, for the start-up and for tests.
     bool readMapFile(const QString& fileName);
@@ -107,6 +117,8 @@ private:
     std::unique_ptr<DownloadRecorder> m_recorder;
     std::unique_ptr<DownloadSequencer> m_download;
     std::unique_ptr<JournalCommands> m_journal;
+    std::unique_ptr<MapComparison> m_comparison;
+    std::unique_ptr<ComparisonCommands> m_comparisonCommands;
 };
 
 } // namespace zerwa

@@ -130,7 +130,7 @@ QString MapFileCommands::pathOf(const QString& fileName) const {
 
 FileDialogRequest MapFileCommands::dialogRequest(const QString& presetName) const {
     return {QStringLiteral("Map tábla (*.qmt)"), QStringLiteral("qmt"), m_folders.fileDialogs,
-            presetName};
+            presetName, QString()};
 }
 
 void MapFileCommands::recordForNextStart() {

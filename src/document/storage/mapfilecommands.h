@@ -47,12 +47,14 @@ public:
     // file stay as they are.
     void saveBytesAs(const QByteArray& bytes, const QString& presetName);
 
+    // A name without a folder (as a working file may hold) lies in the start-up folder.
+    QString pathOf(const QString& fileName) const;
+    // The map file dialogs, opening in their folder with `presetName` proposed.
+    FileDialogRequest dialogRequest(const QString& presetName) const;
+
 private:
     void takeMap(const MapFileContent& content, const QString& fileName, const QString& caption);
     void refreshChart();
-    // A name without a folder (as a working file may hold) lies in the start-up folder.
-    QString pathOf(const QString& fileName) const;
-    FileDialogRequest dialogRequest(const QString& presetName) const;
     void recordForNextStart();
 
     EditContext& m_context;

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QGraphicsLayout>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -164,6 +165,43 @@ void ChartMirror::setAllValues(int seriesNumber, double value) {
     for (QPointF& point : points)
         point.setY(value);
     line->replace(points);
+}
+
+void ChartMirror::showReference(const MapTable& reference, const NumberFormat& numbers) {
+    hideReference();
+    for (int c = 1; c <= m_series.size(); ++c) {
+        QList<QList<QPointF>> runs(1);
+        for (int row = 1; row <= m_profile.rpmRows; ++row) {
+            if (const auto value = numbers.parse(reference.cell(c, row)))
+                runs.last().append(QPointF(row - 1, *value));
+            else if (!runs.last().isEmpty())
+                runs.append(QList<QPointF>());
+        }
+        for (const QList<QPointF>& run : std::as_const(runs)) {
+            if (run.isEmpty())
+                continue;
+            auto* line = new QLineSeries(m_chart);
+            line->setObjectName(QStringLiteral("Reference%1").arg(c));
+            line->setPen(QPen(kSeriesColours[c - 1], 1, Qt::DashLine));
+            line->setPointsVisible(run.size() == 1); // a lone point is no line
+            line->setMarkerSize(3);
+            line->append(run);
+            m_chart->addSeries(line);
+            line->attachAxis(m_rpmAxis->axis());
+            line->attachAxis(m_valueAxis);
+            for (QLegendMarker* marker : m_chart->legend()->markers(line))
+                marker->setVisible(false);
+            m_referenceLines << line;
+        }
+    }
+}
+
+void ChartMirror::hideReference() {
+    for (QLineSeries* line : std::as_const(m_referenceLines)) {
+        m_chart->removeSeries(line);
+        delete line;
+    }
+    m_referenceLines.clear();
 }
 
 bool ChartMirror::toggleEnlarged() {

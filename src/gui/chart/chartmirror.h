@@ -59,6 +59,14 @@ public:
     // Every point of one line takes the same value (the clear command's flat lines).
     void setAllValues(int seriesNumber, double value) override;
 
+    // A comparison's reference drawn beside the map: its lines dashed, in the series' colours,
+    // point k at x = k as the map's own, without legend entries. A cell that is not a number
+    // leaves a gap in its line; nothing is ever reported. The map's own lines stay as they are.
+    void showReference(const MapTable& reference, const NumberFormat& numbers);
+    void hideReference();
+    // The dashed lines, each an unbroken run of one column's points.
+    const QList<QLineSeries*>& referenceLines() const { return m_referenceLines; }
+
     // The enlarge toggle: the chart takes over the left part of the window, or returns to
     // the geometry kept at start-up. Returns whether it is now enlarged.
     bool toggleEnlarged();
@@ -73,6 +81,7 @@ private:
     QValueAxis* m_valueAxis;
     RpmAxis* m_rpmAxis;
     QList<QLineSeries*> m_series;
+    QList<QLineSeries*> m_referenceLines;
     QRect m_savedGeometry;
     bool m_enlarged = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/journal/journaltablemodel.h"
 
+#include "core/journal/journalmessages.h"
 #include "core/link/downloadframe.h"
 
 namespace zerwa {
@@ -60,7 +61,7 @@ QVariant JournalTableModel::display(const JournalEntry& entry, int column) const
     const JournalSummary& s = *entry.summary;
     switch (column) {
     case Time:
-        return s.time.toString(QStringLiteral("yyyy.MM.dd. HH:mm:ss"));
+        return journalmessages::shownTime(s.time);
     case Port:
         return s.port;
     case File:

@@ -3,6 +3,8 @@
 
 #include "gui/mainwindow/editorkeys.h"
 #include "gui/mainwindow/maptablemodel.h"
+#include "gui/mainwindow/markedheader.h"
+#include "gui/mainwindow/markoverlay.h"
 
 #include <QApplication>
 #include <QBrush>
@@ -59,12 +61,10 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         editor->setContextMenuPolicy(Qt::NoContextMenu);
-        showMark(editor, index);
+        decorate(editor, index);
         m_grid->m_editor = editor;
         passUndoKeysToWindow(editor);
         passClipboardKeysToGrid(editor);
-        if (index.column() == 0)
-            editor->setFont(m_grid->mapModel()->rpmEditorFont());
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setTextMargins(0, 0, 0, 0);
             refuseTabsAndLineBreaks(line);
@@ -88,7 +88,7 @@ public:
     }
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        showMark(editor, index);
+        decorate(editor, index);
         // Rewriting an unchanged text would move the cursor while the user types.
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (line && line->text() == index.data(Qt::EditRole).toString())
@@ -96,28 +96,44 @@ public:
         QStyledItemDelegate::setEditorData(editor, index);
     }
 
-protected:
-    // A cell with a background of its own (a refused value) keeps it when it is selected.
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const QVariant background = index.data(Qt::BackgroundRole);
-        if (background.canConvert<QBrush>()) {
-            option->palette.setBrush(QPalette::Highlight, background.value<QBrush>());
-            option->palette.setColor(QPalette::HighlightedText,
-                                     option->palette.color(QPalette::Text));
-        }
+    // The cell's decoration under the selection and the current cell, which are outlines:
+    // never a fill that would hide a background of the cell's own.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        const CellDecoration decoration =
+            m_grid->mapModel()->decoration(index.column(), index.row());
+        const QColor ink = decoration.text.value_or(option.palette.color(QPalette::Text));
+        celldecoration::paintMarks(*painter, option.rect, decoration, ink);
+        const QColor highlight = option.palette.color(QPalette::Highlight);
+        if (index == m_grid->currentIndex())
+            celldecoration::paintOutline(*painter, option.rect, highlight, ink);
+        else if (option.state & QStyle::State_Selected)
+            celldecoration::paintOutline(*painter, option.rect, highlight, ink,
+                                         selectionSides(index));
     }
 
 private:
-    // The open editor shows the cell's own background too.
-    static void showMark(QWidget* editor, const QModelIndex& index) {
-        const QVariant background = index.data(Qt::BackgroundRole);
-        QPalette palette;
-        if (background.canConvert<QBrush>()) {
-            palette = editor->parentWidget()->palette();
-            palette.setBrush(QPalette::Base, background.value<QBrush>());
-        }
-        editor->setPalette(palette);
+    // A block of selected cells is outlined as a whole: no line between two of its cells.
+    celldecoration::OutlineSides selectionSides(const QModelIndex& index) const {
+        const QItemSelectionModel* selection = m_grid->selectionModel();
+        auto open = [&](int rowStep, int columnStep) {
+            const QModelIndex next = index.siblingAtRow(index.row() + rowStep)
+                                         .siblingAtColumn(index.column() + columnStep);
+            return next.isValid() && selection->isSelected(next) && next != m_grid->currentIndex();
+        };
+        return {!open(0, -1), !open(-1, 0), !open(0, 1), !open(1, 0)};
+    }
+
+    // The open editor shows the cell's decoration too, and the current cell's outline.
+    void decorate(QWidget* editor, const QModelIndex& index) const {
+        const CellDecoration decoration =
+            m_grid->mapModel()->decoration(index.column(), index.row());
+        const QFont font =
+            index.column() == 0 ? m_grid->mapModel()->rpmEditorFont(decoration.differs) : QFont();
+        MarkOverlay::decorate(editor, decoration, font, true);
     }
 
     MapGrid* m_grid;
@@ -145,10 +161,15 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     : QTableView(parent)
     , m_model(model) {
     setObjectName(QStringLiteral("StringGrid1"));
+    setHorizontalHeader(new MarkedHeader(Qt::Horizontal, this));
+    setVerticalHeader(new MarkedHeader(Qt::Vertical, this));
     setModel(model);
     QItemSelectionModel* defaultSelection = selectionModel();
     setSelectionModel(new GridSelectionModel(model, this));
     delete defaultSelection;
+    // A block's outline runs around the block: a cell's sides change with its neighbours'.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, viewport(),
+            qOverload<>(&QWidget::update));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -220,9 +241,13 @@ void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
     // the cell (a pixel lost to the grid line, one of margin each side) and the editor (the
     // grid line's pixel, two of margin each side and one for the cursor).
     const int width = profile.gridColumnWidths.value(0);
-    const QFont cellFont = fittedFont(font(), width - 1 - 2);
-    m_model->setRpmColumnFont(cellFont);
-    m_model->setRpmEditorFont(fittedFont(font(), width - 1 - 2 * 2 - 1));
+    QFont bold = font();
+    bold.setBold(true);
+    const int cellWidth = width - 1 - 2;
+    const int editorWidth = width - 1 - 2 * 2 - 1;
+    const QFont cellFont = fittedFont(font(), cellWidth);
+    m_model->setRpmFonts({cellFont, fittedFont(bold, cellWidth), fittedFont(font(), editorWidth),
+                          fittedFont(bold, editorWidth)});
     verticalHeader()->setFont(cellFont);
 }
 

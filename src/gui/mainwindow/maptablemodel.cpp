@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/maptablemodel.h"
 
+#include "core/model/cellrules.h"
+#include "document/compare/mapcomparison.h"
 #include "document/model/mapdocument.h"
 
 #include <QBrush>
 
 namespace zerwa {
 
-MapTableModel::MapTableModel(MapDocument& document, QObject* parent)
+MapTableModel::MapTableModel(MapDocument& document, const NumberFormat& numbers, QObject* parent)
     : QAbstractTableModel(parent)
-    , m_document(document) {
+    , m_document(document)
+    , m_numbers(numbers) {
     connect(&document, &MapDocument::cellsChanged, this, &MapTableModel::announceCells);
     connect(&document, &MapDocument::markChanged, this, [this](const MapMark& previous) {
         for (const auto& cell : {previous.cell, m_document.mark().cell}) {
@@ -17,15 +20,6 @@ MapTableModel::MapTableModel(MapDocument& document, QObject* parent)
                 announceCells(*cell, *cell);
         }
     });
-}
-
-QColor MapTableModel::markColour() {
-    return QColor(255, 170, 170);
-}
-
-bool MapTableModel::isMarked(int column, int row) const {
-    const auto& cell = m_document.mark().cell;
-    return cell && cell->column == column && cell->row == row;
 }
 
 const MapTable& MapTableModel::table() const {
@@ -44,6 +38,63 @@ void MapTableModel::setAxesEditable(bool editable) {
     m_axesEditable = editable;
 }
 
+void MapTableModel::setComparison(const MapComparison* comparison) {
+    m_comparison = comparison;
+    connect(comparison, &MapComparison::cellMarksChanged, this, &MapTableModel::announceCells);
+}
+
+void MapTableModel::setValueColours(bool on) {
+    if (on == m_valueColours)
+        return;
+    m_valueColours = on;
+    announceEverything();
+}
+
+CellDecoration MapTableModel::decoration(int column, int row) const {
+    const CellPos cell{column, row};
+    CellDecoration decoration;
+    const auto& refused = m_document.mark().cell;
+    decoration.refused = refused && *refused == cell;
+    if (decoration.refused) {
+        decoration.background = celldecoration::refusedColour();
+    } else if (m_valueColours && column > 0 && row > 0) {
+        // Text that is not a number, and a value out of range, stay as they are.
+        const QString& text = table().cell(cell);
+        if (cellrules::accepts(text, {cellrules::dataMinimum, cellrules::dataMaximum}, m_numbers))
+            decoration.background = celldecoration::valueColour(m_numbers.fallback(text));
+    }
+    if (decoration.background)
+        decoration.text = celldecoration::textColourOn(*decoration.background);
+    if (m_comparison && m_comparison->differs(cell)) {
+        decoration.differs = true;
+        decoration.toolTip = m_comparison->note(cell);
+    }
+    return decoration;
+}
+
+QVariant MapTableModel::decorationRole(CellPos cell, int role) const {
+    if (role != Qt::BackgroundRole && role != Qt::ForegroundRole && role != Qt::FontRole &&
+        role != Qt::ToolTipRole)
+        return {};
+    const CellDecoration d = decoration(cell.column, cell.row);
+    switch (role) {
+    case Qt::BackgroundRole:
+        return d.background ? QVariant(QBrush(*d.background)) : QVariant();
+    case Qt::ForegroundRole:
+        return d.text ? QVariant(QBrush(*d.text)) : QVariant();
+    case Qt::ToolTipRole:
+        return d.toolTip.isEmpty() ? QVariant() : QVariant(d.toolTip);
+    default: // the font: the rpm column's own; bold for a difference
+        if (cell.column == 0)
+            return d.differs ? m_rpmFonts.boldCell : m_rpmFonts.cell;
+        if (!d.differs)
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+}
+
 int MapTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : table().rows();
 }
@@ -57,11 +108,7 @@ QVariant MapTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return table().cell(index.column(), index.row());
-    if (role == Qt::FontRole && index.column() == 0)
-        return m_rpmFont;
-    if (role == Qt::BackgroundRole && isMarked(index.column(), index.row()))
-        return QBrush(markColour());
-    return {};
+    return decorationRole({index.column(), index.row()}, role);
 }
 
 bool MapTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -81,16 +128,16 @@ Qt::ItemFlags MapTableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::BackgroundRole) {
-        const bool marked =
-            orientation == Qt::Horizontal ? isMarked(section, 0) : isMarked(0, section);
-        return marked ? QVariant(QBrush(markColour())) : QVariant();
-    }
-    if (role != Qt::DisplayRole)
+    const bool headings = orientation == Qt::Horizontal;
+    if (section >= (headings ? table().columns() : table().rows()))
         return {};
-    if (orientation == Qt::Horizontal)
-        return section < table().columns() ? table().cell(section, 0) : QVariant();
-    return section < table().rows() ? table().cell(0, section) : QVariant();
+    const CellPos cell = headings ? CellPos{section, 0} : CellPos{0, section};
+    if (role == Qt::DisplayRole)
+        return table().cell(cell);
+    // The rpm header has its font from the view; only a difference makes it bold.
+    if (role == Qt::FontRole && !headings && !decoration(cell.column, cell.row).differs)
+        return {};
+    return decorationRole(cell, role);
 }
 
 void MapTableModel::announceCells(CellPos topLeft, CellPos bottomRight) {
@@ -100,6 +147,10 @@ void MapTableModel::announceCells(CellPos topLeft, CellPos bottomRight) {
         emit headerDataChanged(Qt::Horizontal, topLeft.column, bottomRight.column);
     if (topLeft.column == 0)
         emit headerDataChanged(Qt::Vertical, topLeft.row, bottomRight.row);
+}
+
+void MapTableModel::announceEverything() {
+    announceCells({0, 0}, {table().columns() - 1, table().rows() - 1});
 }
 
 } // namespace zerwa

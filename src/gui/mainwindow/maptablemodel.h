@@ -2,6 +2,8 @@
 #pragma once
 
 #include "core/model/maptable.h"
+#include "core/model/numberformat.h"
+#include "gui/mainwindow/celldecoration.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -9,6 +11,7 @@
 
 namespace zerwa {
 
+class MapComparison;
 class MapDocument;
 
 // Shows the map document's table to the grid view. Row 0 and column 0 are ordinary cells;
@@ -17,7 +20,7 @@ class MapDocument;
 class MapTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit MapTableModel(MapDocument& document, QObject* parent = nullptr);
+    MapTableModel(MapDocument& document, const NumberFormat& numbers, QObject* parent = nullptr);
 
     const MapTable& table() const;
     const QString& cellText(int column, int row) const { return table().cell(column, row); }
@@ -29,13 +32,26 @@ public:
     // While the axes are fixed, row 0 and column 0 can be neither selected nor edited.
     void setAxesEditable(bool editable);
     // The background of a value the download check refused.
-    static QColor markColour();
+    static QColor markColour() { return celldecoration::refusedColour(); }
 
-    // The font of the rpm column, narrow enough for five digits.
-    void setRpmColumnFont(const QFont& font) { m_rpmFont = font; }
-    // Its editor has less room than the cell.
-    void setRpmEditorFont(const QFont& font) { m_rpmEditorFont = font; }
-    const QFont& rpmEditorFont() const { return m_rpmEditorFont; }
+    // The comparison whose differences the cells show.
+    void setComparison(const MapComparison* comparison);
+    // Data cells coloured by their values (off at start).
+    void setValueColours(bool on);
+    bool valueColours() const { return m_valueColours; }
+    // Everything the cell shows besides its text, decided here and nowhere else: the refused
+    // value, the value colour, the difference from the comparison's reference.
+    CellDecoration decoration(int column, int row) const;
+
+    // The fonts of the rpm column, narrow enough for five digits, plain and bold; its editor
+    // has less room than the cell.
+    struct RpmFonts {
+        QFont cell, boldCell, editor, boldEditor;
+    };
+    void setRpmFonts(const RpmFonts& fonts) { m_rpmFonts = fonts; }
+    const QFont& rpmEditorFont(bool bold) const {
+        return bold ? m_rpmFonts.boldEditor : m_rpmFonts.editor;
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -45,13 +61,17 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    bool isMarked(int column, int row) const;
+    // A decoration as the view's item roles give it.
+    QVariant decorationRole(CellPos cell, int role) const;
     void announceCells(CellPos topLeft, CellPos bottomRight);
+    void announceEverything();
 
     MapDocument& m_document;
+    const NumberFormat& m_numbers;
+    const MapComparison* m_comparison = nullptr;
     bool m_axesEditable = false;
-    QFont m_rpmFont;
-    QFont m_rpmEditorFont;
+    bool m_valueColours = false;
+    RpmFonts m_rpmFonts;
 };
 
 } // namespace zerwa

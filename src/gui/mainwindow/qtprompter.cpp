@@ -41,6 +41,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
                                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, QString(), request.directory, request.filter);
     dialog.setAcceptMode(mode);
+    if (!request.caption.isEmpty())
+        dialog.setWindowTitle(request.caption);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);

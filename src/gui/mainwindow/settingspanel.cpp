@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/settingspanel.h"
 
+#include "document/compare/mapcomparison.h"
 #include "document/model/mapdocument.h"
 #include "gui/mainwindow/editorkeys.h"
-#include "gui/mainwindow/maptablemodel.h"
+#include "gui/mainwindow/markoverlay.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -90,9 +91,11 @@ SettingsPanel::SettingsPanel(MapDocument& document, QWidget* parent)
                 m_document.chooseSetting(which, text);
         });
     }
-    connect(&document, &MapDocument::settingsChanged, this,
-            [this] { showSettings(m_document.settings()); });
-    connect(&document, &MapDocument::markChanged, this, &SettingsPanel::showMark);
+    connect(&document, &MapDocument::settingsChanged, this, [this] {
+        showSettings(m_document.settings());
+        showMarks(); // a tooltip names the difference
+    });
+    connect(&document, &MapDocument::markChanged, this, &SettingsPanel::showMarks);
     showSettings(document.settings());
 }
 
@@ -123,16 +126,24 @@ void SettingsPanel::setSettings(const SettingsBlock& block) {
     m_document.replaceSettings(block);
 }
 
-void SettingsPanel::showMark() {
-    const auto& marked = m_document.mark().field;
+void SettingsPanel::setComparison(const MapComparison* comparison) {
+    m_comparison = comparison;
+    connect(comparison, &MapComparison::settingMarksChanged, this, &SettingsPanel::showMarks);
+}
+
+void SettingsPanel::showMarks() {
+    const auto& refused = m_document.mark().field;
     for (int i = 0; i < kSettingFieldCount; ++i) {
-        QWidget* widget = field(SettingField(i));
-        QPalette palette = this->palette();
-        if (marked && *marked == SettingField(i)) {
-            palette.setColor(QPalette::Base, MapTableModel::markColour());
-            palette.setColor(QPalette::Button, MapTableModel::markColour());
+        const auto which = SettingField(i);
+        CellDecoration decoration;
+        decoration.refused = refused && *refused == which;
+        if (decoration.refused)
+            decoration.background = celldecoration::refusedColour();
+        if (m_comparison && m_comparison->differs(which)) {
+            decoration.differs = true;
+            decoration.toolTip = m_comparison->note(which);
         }
-        widget->setPalette(palette);
+        MarkOverlay::decorate(field(which), decoration, QFont(), false);
     }
 }
 

@@ -12,6 +12,7 @@ class QLineEdit;
 
 namespace zerwa {
 
+class MapComparison;
 class MapDocument;
 
 // The settings panel (Panel1): six labelled fields showing the document's settings. Typing
@@ -28,6 +29,8 @@ public:
     // The field of one setting.
     QWidget* field(SettingField which) const;
     SettingField settingOf(const QWidget* widget, bool* found = nullptr) const;
+    // The comparison whose differences the fields show.
+    void setComparison(const MapComparison* comparison);
 
     QComboBox* ComboBox1; // cylinders
     QLineEdit* Edit1;     // limiting rpm
@@ -39,10 +42,12 @@ public:
 
 private:
     void showSettings(const SettingsBlock& block);
-    // A field the download check refused stands out until it is next edited.
-    void showMark();
+    // A field the download check refused stands out until it is next edited; a field that
+    // differs from the comparison's reference is marked as a cell is.
+    void showMarks();
 
     MapDocument& m_document;
+    const MapComparison* m_comparison = nullptr;
 };
 
 // Selects the item whose text equals `text` exactly; no selection when none does.

@@ -6,6 +6,7 @@
 #include "document/session/mapsession.h"
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
+#include "gui/compare/comparisoncontrols.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
@@ -56,6 +57,7 @@ TForm1::~TForm1() {
     // The journal window acts on the session (a note still being typed is saved as it
     // closes): it goes while the session is there.
     delete m_journalWindow;
+    delete m_comparisonControls;
     // The controls below go one by one, and each moves the focus: nothing may watch it now.
     disconnect(m_focusWatch);
     // A window that closes checks no field it takes the focus from.
@@ -79,13 +81,15 @@ void TForm1::buildControls() {
     TorolBtn = Panel4->TorolBtn;
     HelpBtn = Panel4->HelpBtn;
 
-    mapModel = new MapTableModel(doc, this);
+    mapModel = new MapTableModel(doc, numbers(), this);
+    mapModel->setComparison(&m_session->comparison());
     StringGrid1 = new MapGrid(mapModel, p, this);
     StringGrid1->setGeometry(kGridLeft, kGridTop, kGridWidth, p.gridHeight);
     StringGrid1->placeCellSilently({1, 1});
     m_gridBottomMargin = p.windowHeight - kGridTop - p.gridHeight;
 
     Panel1 = new SettingsPanel(doc, this);
+    Panel1->setComparison(&m_session->comparison());
     Panel1->setGeometry(kSettingsGeometry);
 
     Panel3 = new CommandBar(p.portItemCount, p.firstPortSelectedAtStart, this);
@@ -175,8 +179,11 @@ void TForm1::connectCommands() {
     shortcut(QKeySequence::Undo, &TForm1::undo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::redo);
-    // The download journal: a key only, the window's controls stay as they are.
+    // The download journal, the comparison and the value colours: keys only, the window's
+    // controls stay as they are.
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::showJournal);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::toggleValueColours);
+    m_comparisonControls = new ComparisonControls(*this);
 }
 
 void TForm1::centreOnScreen() {
@@ -339,12 +346,18 @@ JournalWindow* TForm1::journalWindow() const {
 }
 
 void TForm1::showJournal() {
-    if (!m_journalWindow)
+    if (!m_journalWindow) {
         m_journalWindow = new JournalWindow(*m_session, this);
+        m_comparisonControls->addTo(*m_journalWindow);
+    }
     m_journalWindow->refresh();
     m_journalWindow->show();
     m_journalWindow->raise();
     m_journalWindow->activateWindow();
+}
+
+void TForm1::toggleValueColours() {
+    mapModel->setValueColours(!mapModel->valueColours());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@ namespace zerwa {
 
 class ChartMirror;
 class CommandBar;
+class ComparisonControls;
 class JournalWindow;
 class MapChartView;
 class MapDocument;
@@ -100,6 +101,8 @@ public:
     SerialPort* MSComm1; // open only during a download
     // "Letöltési napló", made at its first opening (Ctrl+L).
     JournalWindow* journalWindow() const;
+    // The comparison's keys, window and chart lines.
+    ComparisonControls* comparisonControls() const { return m_comparisonControls; }
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -117,6 +120,8 @@ public slots:
     void redo();
     // Opens the journal window, or brings it to the front, with the journal read again.
     void showJournal();
+    // Data cells coloured by their values, or not (Ctrl+H).
+    void toggleValueColours();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -138,6 +143,7 @@ private:
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;
     QPointer<JournalWindow> m_journalWindow;
+    ComparisonControls* m_comparisonControls = nullptr;
 };
 
 } // namespace zerwa

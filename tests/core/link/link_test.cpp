@@ -92,7 +92,10 @@ TEST(DownloadFrame, CellBytesAtTheirIndexesAndTheAxesAreNotSent) {
         SampleMap map(profiles::zerwa4());
         map.table.setCell(4, 30, text);
         EXPECT_EQ(quint8(encode(profiles::zerwa4(), map).at(3)), byte) << text;
+        EXPECT_EQ(downloadframe::cellByte(text, comma), byte) << text; // what a comparison says
     }
+    for (const char* refused : {"70", "0,4", "x", ""})
+        EXPECT_EQ(downloadframe::cellByte(refused, comma), std::nullopt) << refused;
     for (const ProgramFacts& f : test::programFacts()) {
         SampleMap map(f.profile());
         const QByteArray plain = encode(f.profile(), map.fill("10"));

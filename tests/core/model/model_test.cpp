@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/cellrules.h"
 #include "core/model/columnedits.h"
+#include "core/model/decimalnumber.h"
+#include "core/model/mapdifferences.h"
 #include "core/model/maptable.h"
 #include "core/model/numberformat.h"
 #include "core/model/settingsrules.h"
@@ -140,6 +142,40 @@ TEST(Numbers, FormattingIsShortestWithTheLocaleSeparator) {
     EXPECT_EQ(point.format(0.5), QStringLiteral("0.5"));
     for (double v = -70; v <= 70; v += 0.5)
         EXPECT_DOUBLE_EQ(comma.strict(comma.format(v)), v) << v;
+}
+
+TEST(Numbers, ExactDifferencesOfTwoTexts) {
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"12,3", "12,1", "0,2"}, {"12", "12,5", "-0,5"}, {"1E3", "0,001", "999,999"},
+        {"5", "05", "0"}, {"-1,5", "2", "-3,5"}, {"0", "-7,25", "7,25"},
+        {"0,1", "1E-3", "0,099"}, {"0,1", "1E-70", ""}}; // "": too far apart to be exact
+    // clang-format on
+    for (const auto& [a, b, difference] : cases) {
+        const auto d = exactDifference(*parseDecimal(QString::fromUtf8(a), u','),
+                                       *parseDecimal(QString::fromUtf8(b), u','));
+        EXPECT_EQ(d ? comma.format(*toDouble(*d)) : QString(), QString::fromUtf8(difference)) << a;
+    }
+}
+
+TEST(MapDifferences, StepsThroughTheCellsInReadingOrderThenTheSettingsAndWraps) {
+    const MapDifferences differences{{SettingField::LimitRpm, SettingField::OutputPolarity},
+                                     {{3, 2}, {0, 7}, {1, 7}}};
+    using Place = DifferencePlace;
+    const Place limit{std::nullopt, SettingField::LimitRpm};
+    const Place output{std::nullopt, SettingField::OutputPolarity};
+    const std::tuple<std::optional<Place>, bool, Place> cases[] = {
+        {std::nullopt, true, {CellPos{3, 2}, {}}},
+        {std::nullopt, false, output},
+        {Place{CellPos{3, 2}, {}}, true, {CellPos{0, 7}, {}}},
+        {Place{CellPos{2, 5}, {}}, true, {CellPos{0, 7}, {}}}, // from where no difference is
+        {Place{CellPos{1, 7}, {}}, true, limit},
+        {output, true, {CellPos{3, 2}, {}}},
+        {Place{CellPos{3, 2}, {}}, false, output},
+        {limit, false, {CellPos{1, 7}, {}}}};
+    for (const auto& [from, forward, to] : cases)
+        EXPECT_EQ(differences.step(from, forward), to);
+    EXPECT_EQ(MapDifferences().step(std::nullopt, true), std::nullopt);
 }
 
 TEST(Numbers, TheSystemLocaleGivesTheSeparator) {

@@ -9,7 +9,9 @@
 // every event printed as it runs. A failure, a crash included, prints the events up to it.
 #include "core/model/mapclipboard.h"
 #include "core/model/settingsrules.h"
+#include "document/compare/mapcomparison.h"
 #include "document/model/mapdocument.h"
+#include "document/session/mapsession.h"
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/dialogs/tfuggvenyform.h"
@@ -216,7 +218,7 @@ bool refresh(ChartState& state, const MapTable& table, bool titles, bool labels)
 }
 
 // What an event did to the map, as far as the chart is concerned.
-enum class Kind { Other, Step, Fill, Load, Clear, Paste, History, Count };
+enum class Kind { Other, Step, Fill, Load, Clear, Paste, History, Compare, Count };
 
 // One person at one program's window.
 class Run {
@@ -257,6 +259,7 @@ public:
         settle();
         const Kind kind = happened();
         ++m_counts[int(kind)];
+        m_compared += form().session().comparison().isOn();
         QString wrong = std::exchange(m_wrong, QString());
         if (wrong.isEmpty())
             wrong = viewMismatch();
@@ -276,12 +279,13 @@ public:
 
     QString summary() {
         QString text = QStringLiteral("%1 boxes and dialogs answered").arg(m_answerer.answered);
-        const char* names[] = {"",       "column steps", "slope fills",      "loads",
-                               "clears", "pastes",       "undo or redo keys"};
+        const char* names[] = {"",       "column steps", "slope fills",       "loads",
+                               "clears", "pastes",       "undo or redo keys", "comparison keys"};
         for (int kind = 1; kind < int(Kind::Count); ++kind)
             text += QStringLiteral(", %1 %2").arg(m_counts[kind]).arg(names[kind]);
-        return text + QStringLiteral(", %1 downloads")
-                          .arg(m_fixture.serial().ops().count(test::SerialRecorder::Op::Close));
+        return text + QStringLiteral(", %1 downloads, %2 events with a comparison on")
+                          .arg(m_fixture.serial().ops().count(test::SerialRecorder::Op::Close))
+                          .arg(m_compared);
     }
 
     // Undo as far as the history reaches (to the texts it started from, when it kept every
@@ -413,7 +417,10 @@ private:
             {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier, 1},
             {"Ctrl+Shift+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 1},
             {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, 0},
-            {"Ctrl+Shift+C", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, 0}};
+            {"Ctrl+Shift+C", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, 0},
+            {"Ctrl+H", Qt::Key_H, Qt::ControlModifier, 0}, {"F3", Qt::Key_F3, {}, 0},
+            {"Shift+F3", Qt::Key_F3, Qt::ShiftModifier, 0}, {"Ctrl+D", Qt::Key_D, Qt::ControlModifier, 2},
+            {"Ctrl+Shift+D", Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier, 2}};
         // clang-format on
         const CellPos cell{1 + pick(g_random, m_program.mapColumns),
                            1 + pick(g_random, m_program.rpmRows)};
@@ -472,8 +479,10 @@ private:
         case 10:
         case 11: {
             const Key& key = kKeys[pick(g_random, std::size(kKeys))];
-            m_historyStep = key.historyStep;
-            m_kind = key.historyStep ? Kind::History : Kind::Other;
+            m_historyStep = key.historyStep == 2 ? 0 : key.historyStep;
+            m_kind = key.historyStep == 2 ? Kind::Compare
+                     : key.historyStep    ? Kind::History
+                                          : Kind::Other;
             m_event = [=, this] { QTest::keyClick(focused(), key.key, key.modifiers); };
             return QString::fromLatin1(key.name) + " in " + focusName();
         }
@@ -529,6 +538,8 @@ private:
     // bar, so the questions answered tell.
     Kind happened() const {
         const Answerer::Seen& seen = m_answerer.seen;
+        if (m_kind == Kind::Compare) // its file dialog reads a map, into no document
+            return Kind::Compare;
         if (seen.clearYes)
             return Kind::Clear;
         if (seen.opened > seen.notRead)
@@ -564,6 +575,30 @@ private:
             form().LetoltBtn->isEnabled() != doc.downloadEnabled() ||
             form().windowTitle() != doc.caption())
             return "the axes, the download button or the caption do not show the map's state";
+        return marksMismatch();
+    }
+
+    // While a comparison is on, exactly the cells and settings whose texts differ from the
+    // reference's are marked, whatever the last event did; none are when it is off.
+    QString marksMismatch() const {
+        const MapComparison& comparison = form().session().comparison();
+        const MapDocument& doc = form().document();
+        for (int i = 0; i < doc.table().cellCount(); ++i) {
+            const CellPos cell = doc.table().posOf(i);
+            const bool differs = comparison.isOn() &&
+                                 comparison.reference().table.cellAt(i) != doc.table().cellAt(i);
+            if (form().mapModel->decoration(cell.column, cell.row).differs != differs)
+                return QStringLiteral("cell (%1, %2) is marked wrongly")
+                    .arg(cell.column)
+                    .arg(cell.row);
+        }
+        for (int i = 0; i < kSettingFieldCount; ++i) {
+            const auto field = SettingField(i);
+            const bool differs = comparison.isOn() && fieldOf(comparison.reference().settings,
+                                                              field) != doc.setting(field);
+            if (form().Panel1->field(field)->font().bold() != differs)
+                return form().Panel1->field(field)->objectName() + " is marked wrongly";
+        }
         return {};
     }
 
@@ -681,6 +716,7 @@ private:
     CellPos m_left;
     QSet<int> m_leftFields;
     int m_counts[int(Kind::Count)] = {};
+    int m_compared = 0;
     QStringList m_base;
     bool m_baseKnown = true;
 };
