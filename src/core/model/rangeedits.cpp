@@ -187,6 +187,8 @@ void smooth(const CellRange& part, const Values& values, const MapTable& table, 
 // The amount of Add or Scale, or why it cannot be used.
 std::optional<QString> amountProblem(const Request& request, const NumberFormat& numbers,
                                      ExactDecimal& amount) {
+    if (request.amount.trimmed().isEmpty())
+        return QStringLiteral("Adja meg az értéket!");
     const auto number = numberOf(request.amount, numbers);
     if (!number)
         return QStringLiteral("Az érték nem szám!") +

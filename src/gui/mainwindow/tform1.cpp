@@ -6,6 +6,7 @@
 #include "document/session/mapsession.h"
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
+#include "gui/dialogs/keylegendwindow.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
@@ -13,6 +14,7 @@
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/portchooserpanel.h"
+#include "gui/mainwindow/rangekeys.h"
 #include "gui/mainwindow/settingschecks.h"
 #include "gui/mainwindow/settingspanel.h"
 #include "gui/mainwindow/tablecommands.h"
@@ -99,6 +101,7 @@ void TForm1::buildControls() {
     Chart1->raise();
     m_tableCommands = new TableCommands(*this);
     new GridClipboard(*this);
+    new RangeKeys(*this);
     m_settingsChecks = new SettingsChecks(*this);
     Timer1 = &m_session->downloadTimer();
     MSComm1 = &m_session->serialPort();
@@ -177,6 +180,8 @@ void TForm1::connectCommands() {
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::redo);
     // The download journal: a key only, the window's controls stay as they are.
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::showJournal);
+    // The key legend, likewise.
+    shortcut(QKeySequence(Qt::Key_F1), &TForm1::showKeyLegend);
 }
 
 void TForm1::centreOnScreen() {
@@ -345,6 +350,18 @@ void TForm1::showJournal() {
     m_journalWindow->show();
     m_journalWindow->raise();
     m_journalWindow->activateWindow();
+}
+
+KeyLegendWindow* TForm1::keyLegend() const {
+    return m_keyLegend;
+}
+
+void TForm1::showKeyLegend() {
+    if (!m_keyLegend)
+        m_keyLegend = new KeyLegendWindow(profile().hasSlopeFill, this);
+    m_keyLegend->show();
+    m_keyLegend->raise();
+    m_keyLegend->activateWindow();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -18,6 +18,7 @@ namespace zerwa {
 class ChartMirror;
 class CommandBar;
 class JournalWindow;
+class KeyLegendWindow;
 class MapChartView;
 class MapDocument;
 class MapGrid;
@@ -100,6 +101,7 @@ public:
     SerialPort* MSComm1; // open only during a download
     // "Letöltési napló", made at its first opening (Ctrl+L).
     JournalWindow* journalWindow() const;
+    KeyLegendWindow* keyLegend() const;
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -117,6 +119,8 @@ public slots:
     void redo();
     // Opens the journal window, or brings it to the front, with the journal read again.
     void showJournal();
+    // "Billentyűk" (F1): every key, in a window beside this one.
+    void showKeyLegend();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -138,6 +142,7 @@ private:
     int m_gridBottomMargin = 0;
     THelpForm* m_helpForm = nullptr;
     QPointer<JournalWindow> m_journalWindow;
+    QPointer<KeyLegendWindow> m_keyLegend;
 };
 
 } // namespace zerwa

@@ -131,7 +131,8 @@ TEST(RangeEdits, NothingChangesForTextThatIsNotANumberOrABadAmount) {
               "2. oszlop (2.10)\nÉrték: „abc”\nA cellában nem szám áll.");
     table.setCell(2, 3, "2");
     const std::pair<Request, QString> amounts[] = {
-        {{Op::Add, ""}, "Az érték nem szám!"},
+        {{Op::Add, ""}, "Adja meg az értéket!"},
+        {{Op::Add, "x"}, "Az érték nem szám!"},
         {{Op::Add, "1.5"}, "Az érték nem szám!\nA tizedesjel a vessző („,”), nem a pont."},
         {{Op::Scale, "0"}, "A százalék 0-nál nagyobb szám lehet!"},
         {{Op::Scale, "-5"}, "A százalék 0-nál nagyobb szám lehet!"}};
