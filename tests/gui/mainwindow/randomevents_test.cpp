@@ -421,7 +421,7 @@ private:
             const char* name;
             Qt::Key key;
             Qt::KeyboardModifiers modifiers;
-            int historyStep; // -1 undo, 1 redo
+            int historyStep;    // -1 undo, 1 redo
             bool range = false; // a command on the marked cells, in the grid
         };
         // clang-format off
@@ -496,7 +496,7 @@ private:
         case 11: {
             const Key& key = kKeys[pick(g_random, std::size(kKeys))];
             m_historyStep = key.historyStep;
-            m_kind = key.historyStep ? Kind::History
+            m_kind = key.historyStep         ? Kind::History
                      : key.range && inGrid() ? Kind::Range
                                              : Kind::Other;
             m_event = [=, this] { QTest::keyClick(focused(), key.key, key.modifiers); };
@@ -517,7 +517,8 @@ private:
             m_event = [=, this] {
                 QApplication::clipboard()->setText(block);
                 QTest::keyClick(focused(), Qt::Key_V,
-                                add ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+                                add ? Qt::ControlModifier | Qt::ShiftModifier
+                                    : Qt::ControlModifier);
             };
             return (add ? "Ctrl+Shift+V \"" : "Ctrl+V \"") +
                    block.left(40).replace('\t', "\\t").replace('\n', "\\n") + "\" in " +
