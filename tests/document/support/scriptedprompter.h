@@ -51,11 +51,8 @@ public:
         record(Kind::SlopeFill, {});
         return take(slopeFills);
     }
-    // Recorded with the line the dialog would show for the scripted choice.
-    std::optional<rangeedits::Request> askRangeOperation(const RangePreview& preview) override {
-        const auto& next = rangeRequests.empty() ? std::nullopt : rangeRequests.front();
-        const rangeedits::Plan plan = next ? preview(*next) : rangeedits::Plan();
-        record(Kind::Range, plan.after ? plan.preview() : plan.problem);
+    std::optional<rangeedits::Request> askRangeOperation(const RangePreview&) override {
+        record(Kind::Range, {});
         return take(rangeRequests);
     }
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override {
