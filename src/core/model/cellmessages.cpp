@@ -14,11 +14,10 @@ QString place(const MapTable& table, CellPos cell) {
         return QStringLiteral("Cella: fejléc, %1. oszlop").arg(cell.column);
     if (cell.column == 0)
         return QStringLiteral("Cella: %1. sor, fordulatszám oszlop").arg(cell.row);
+    // One substitution for all four: an rpm text or a heading may hold a "%3" of its own.
     return QStringLiteral("Cella: %1. sor (%2), %3. oszlop (%4)")
-        .arg(cell.row)
-        .arg(table.cell(0, cell.row))
-        .arg(cell.column)
-        .arg(table.cell(cell.column, 0));
+        .arg(QString::number(cell.row), table.cell(0, cell.row), QString::number(cell.column),
+             table.cell(cell.column, 0));
 }
 
 QString shown(const QString& text) {

@@ -105,9 +105,10 @@ INSTANTIATE_TEST_SUITE_P(Range, Operations, testing::ValuesIn(kCases));
 TEST(RangeEdits, NothingChangesForTextThatIsNotANumberOrABadAmount) {
     MapTable table = defaultTable();
     table.setCell(2, 3, "abc");
+    table.setCell(0, 3, "%4"); // an rpm text from a file, named as it stands
     const Target target = at({{1, 1}, {3, 4}});
     EXPECT_EQ(plan(table, target, {Op::InterpolateBoth, ""}).refusal,
-              "A művelet nem végezhető el, a táblázat nem változott.\nCella: 3. sor (1100), "
+              "A művelet nem végezhető el, a táblázat nem változott.\nCella: 3. sor (%4), "
               "2. oszlop (2.10)\nÉrték: „abc”\nA cellában nem szám áll.");
     table.setCell(2, 3, "2");
     const std::pair<Request, QString> amounts[] = {
