@@ -64,6 +64,7 @@ RangeDialog::RangeDialog(QWidget* parent)
     okButton->setText(QStringLiteral("OK"));
     okButton->setDefault(true);
     cancelButton = box->button(QDialogButtonBox::Cancel);
+    cancelButton->setText(QStringLiteral("Mégse"));
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
