@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/mapclipboard.h"
 
+#include "core/model/cellmessages.h"
 #include "core/model/cellrules.h"
 #include "core/storage/mapfile.h"
 
@@ -11,7 +12,6 @@ namespace zerwa::mapclipboard {
 namespace {
 
 const QString kRefused = QStringLiteral("A beillesztés nem lehetséges, a táblázat nem változott.");
-constexpr qsizetype kShownTextLength = 60;
 
 bool needsQuotes(const QString& text) {
     return text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r') ||
@@ -54,40 +54,17 @@ std::optional<qsizetype> readQuoted(const QString& text, qsizetype i, QString& c
     return std::nullopt;
 }
 
-QString shown(const QString& text) {
-    if (text.isEmpty())
-        return QStringLiteral("üres");
-    const QString cut = text.size() > kShownTextLength ? text.left(kShownTextLength) + u'…' : text;
-    return QStringLiteral("„") + cut + QStringLiteral("”");
-}
-
-QString placeOf(const MapTable& table, CellPos cell) {
-    if (cell.row == 0 && cell.column == 0)
-        return QStringLiteral("Cella: bal felső sarok");
-    if (cell.row == 0)
-        return QStringLiteral("Cella: fejléc, %1. oszlop").arg(cell.column);
-    if (cell.column == 0)
-        return QStringLiteral("Cella: %1. sor, fordulatszám oszlop").arg(cell.row);
-    return QStringLiteral("Cella: %1. sor (%2), %3. oszlop (%4)")
-        .arg(cell.row)
-        .arg(table.cell(0, cell.row))
-        .arg(cell.column)
-        .arg(table.cell(cell.column, 0));
-}
-
-QString refusal(const MapTable& table, CellPos cell, const QString& text, const QString& why) {
-    return kRefused + u'\n' + placeOf(table, cell) + QStringLiteral("\nÉrték: ") + shown(text) +
-           u'\n' + why;
-}
-
-// A hint when the text is a number written with the other decimal separator.
-QString separatorHint(const QString& text, const NumberFormat& numbers) {
-    const QChar other = numbers.decimalSeparator() == u',' ? u'.' : u',';
-    if (numbers.parse(text) || !NumberFormat(other).parse(text))
-        return QString();
-    return numbers.decimalSeparator() == u','
-               ? QStringLiteral("\nA tizedesjel a vessző („,”), nem a pont.")
-               : QStringLiteral("\nA tizedesjel a pont („.”), nem a vessző.");
+// Digits with an optional minus and one decimal separator: a number a spreadsheet shows the
+// same way. Anything else ("1e3", " 5", "05,") goes over as text.
+bool isPlainNumber(const QString& text, QChar separator) {
+    const qsizetype start = text.startsWith(u'-') ? 1 : 0;
+    const qsizetype point = text.indexOf(separator, start);
+    auto digits = [&text](qsizetype from, qsizetype to) {
+        return from < to && std::all_of(text.begin() + from, text.begin() + to,
+                                        [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    return point < 0 ? digits(start, text.size())
+                     : digits(start, point) && digits(point + 1, text.size());
 }
 
 } // namespace
@@ -103,6 +80,31 @@ QString copyText(const MapTable& table, CellPos topLeft, CellPos bottomRight) {
         text += u'\n';
     }
     return text;
+}
+
+QString copyHtml(const MapTable& table, CellPos topLeft, CellPos bottomRight,
+                 const NumberFormat& numbers) {
+    // LibreOffice reads a value from sdval (in the C locale, as sdnum's first language says)
+    // and keeps a cell of the text format "@" as text; Excel reads mso-number-format.
+    const QChar separator = numbers.decimalSeparator();
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><table>\n");
+    for (int row = topLeft.row; row <= bottomRight.row; ++row) {
+        html += QStringLiteral("<tr>");
+        for (int column = topLeft.column; column <= bottomRight.column; ++column) {
+            const QString& text = table.cell(column, row);
+            const bool axis = row == 0 || column == 0;
+            if (!axis && isPlainNumber(text, separator)) {
+                html += QStringLiteral("<td sdval=\"%1\" sdnum=\"1033;\">%2</td>")
+                            .arg(QString(text).replace(separator, u'.'), text);
+            } else {
+                html += QStringLiteral("<td sdnum=\"1033;1033;@\" "
+                                       "style=\"mso-number-format:'\\@'\">%1</td>")
+                            .arg(text.toHtmlEscaped());
+            }
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    return html + QStringLiteral("</table></body></html>\n");
 }
 
 Block parse(const QString& text) {
@@ -149,16 +151,14 @@ Block parse(const QString& text) {
     return rows;
 }
 
-PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, bool axisEditMode,
-                    const VariantProfile& profile, const NumberFormat& numbers) {
-    if (text.size() > kMaxTextLength) {
-        return {std::nullopt,
-                kRefused + QStringLiteral("\nA vágólapon túl sok adat van: legfeljebb 1 MB "
-                                          "szöveg illeszthető be.")};
-    }
-    const Block block = parse(text);
+std::optional<QString> blockProblem(const MapTable& table, const QString& text, CellPos anchor,
+                                    bool axisEditMode, Block& block) {
+    if (text.size() > kMaxTextLength)
+        return QStringLiteral(
+            "A vágólapon túl sok adat van: legfeljebb 1 MB szöveg illeszthető be.");
+    block = parse(text);
     if (block.isEmpty())
-        return {std::nullopt, kRefused + QStringLiteral("\nA vágólapon nincs beilleszthető adat.")};
+        return QStringLiteral("A vágólapon nincs beilleszthető adat.");
 
     const int rows = int(block.size());
     int columns = 0;
@@ -167,68 +167,73 @@ PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, 
     if (!axisEditMode && rows <= table.rows() && columns <= table.columns() &&
         (rows >= table.rows() || columns >= table.columns())) {
         // Only the axes give the block room: a copy of the whole map, for example.
-        return {std::nullopt,
-                kRefused + QStringLiteral("\nA blokk %1 sor × %2 oszlop, a tengelyek nélkül "
-                                          "%3 sor × %4 oszlop fér el.\nA tengelyekkel együtt "
-                                          "csak szerkesztő módban (Edit) illeszthető be.")
-                               .arg(rows)
-                               .arg(columns)
-                               .arg(table.rows() - 1)
-                               .arg(table.columns() - 1)};
+        return QStringLiteral("A blokk %1 sor × %2 oszlop, a tengelyek nélkül %3 sor × %4 "
+                              "oszlop fér el.\nA tengelyekkel együtt csak szerkesztő módban "
+                              "(Edit) illeszthető be.")
+            .arg(rows)
+            .arg(columns)
+            .arg(table.rows() - 1)
+            .arg(table.columns() - 1);
     }
-    if (anchor.row + rows > table.rows() || anchor.column + columns > table.columns()) {
-        QString outside;
-        for (int r = 0; r < rows && outside.isNull(); ++r) {
-            for (int c = 0; c < block.at(r).size(); ++c) {
-                if (!table.contains(anchor.column + c, anchor.row + r)) {
-                    outside = block.at(r).at(c);
-                    break;
-                }
+    if (anchor.row + rows <= table.rows() && anchor.column + columns <= table.columns())
+        return std::nullopt;
+    QString outside;
+    for (int r = 0; r < rows && outside.isNull(); ++r) {
+        for (int c = 0; c < block.at(r).size(); ++c) {
+            if (!table.contains(anchor.column + c, anchor.row + r)) {
+                outside = block.at(r).at(c);
+                break;
             }
         }
-        return {std::nullopt,
-                kRefused + QStringLiteral("\nA blokk %1 sor × %2 oszlop, a kijelölt cellától "
-                                          "%3 sor × %4 oszlop fér el.\nAz első kilógó érték: %5")
-                               .arg(rows)
-                               .arg(columns)
-                               .arg(table.rows() - anchor.row)
-                               .arg(table.columns() - anchor.column)
-                               .arg(shown(outside))};
     }
+    return QStringLiteral("A blokk %1 sor × %2 oszlop, a kijelölt cellától %3 sor × %4 oszlop "
+                          "fér el.\nAz első kilógó érték: %5")
+        .arg(rows)
+        .arg(columns)
+        .arg(table.rows() - anchor.row)
+        .arg(table.columns() - anchor.column)
+        .arg(cellmessages::shown(outside));
+}
+
+PastePlan planPaste(const MapTable& table, const QString& text, CellPos anchor, bool axisEditMode,
+                    const VariantProfile& profile, const NumberFormat& numbers) {
+    Block block;
+    if (const auto problem = blockProblem(table, text, anchor, axisEditMode, block))
+        return {std::nullopt, kRefused + u'\n' + *problem};
 
     MapTable after = table;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < block.size(); ++r) {
         for (int c = 0; c < block.at(r).size(); ++c) {
             const CellPos cell{anchor.column + c, anchor.row + r};
             const QString& value = block.at(r).at(c);
+            auto refused = [&](const QString& why) {
+                return PastePlan{std::nullopt,
+                                 kRefused + u'\n' + cellmessages::about(table, cell, value, why)};
+            };
             if (value.size() > mapfile::maxLineLength) {
-                return {std::nullopt,
-                        refusal(table, cell, value,
-                                QStringLiteral("Egy cella legfeljebb %1 karaktert tartalmazhat.")
-                                    .arg(mapfile::maxLineLength))};
+                return refused(QStringLiteral("Egy cella legfeljebb %1 karaktert tartalmazhat.")
+                                   .arg(mapfile::maxLineLength));
             }
-            if (value.contains(u'\t') || value.contains(u'\n') || value.contains(u'\r')) {
-                return {std::nullopt,
-                        refusal(table, cell, value,
-                                QStringLiteral("Egy cella nem tartalmazhat tabulátort vagy "
-                                               "sortörést."))};
-            }
-            if ((cell.row == 0 || cell.column == 0) && !axisEditMode) {
-                return {std::nullopt,
-                        refusal(table, cell, value,
-                                QStringLiteral("A tengelyek csak szerkesztő módban (Edit) "
-                                               "írhatók."))};
-            }
+            if (value.contains(u'\t') || value.contains(u'\n') || value.contains(u'\r'))
+                return refused(
+                    QStringLiteral("Egy cella nem tartalmazhat tabulátort vagy sortörést."));
+            if (const auto axes = axesRefusal(cell, axisEditMode))
+                return refused(*axes);
             const auto range = cellrules::rangeOf(cell, profile);
             if (range && !cellrules::accepts(value, *range, numbers)) {
-                return {std::nullopt, refusal(table, cell, value,
-                                              cellrules::rangeText(cell, profile, numbers) +
-                                                  separatorHint(value, numbers))};
+                return refused(cellrules::rangeText(cell, profile, numbers) +
+                               cellmessages::separatorHint(value, numbers));
             }
             after.setCell(cell, value);
         }
     }
     return {std::move(after), QString()};
+}
+
+std::optional<QString> axesRefusal(CellPos cell, bool axisEditMode) {
+    if ((cell.row == 0 || cell.column == 0) && !axisEditMode)
+        return QStringLiteral("A tengelyek csak szerkesztő módban (Edit) írhatók.");
+    return std::nullopt;
 }
 
 } // namespace zerwa::mapclipboard

@@ -28,6 +28,21 @@ using Block = QList<QStringList>;
 // separated by tabs, and a cell in double quotes loses them ("" inside stands for ").
 Block parse(const QString& text);
 
+// The cells of a rectangle as an HTML table, for spreadsheets that read it before the text:
+// headings, rpm labels and every text that is not a plain number (digits with an optional
+// minus and one decimal separator) are text cells, kept as they are; the other values are
+// number cells holding the value shown.
+QString copyHtml(const MapTable& table, CellPos topLeft, CellPos bottomRight,
+                 const NumberFormat& numbers);
+
+// Why a block read from clipboard text cannot be put with its top-left corner at `anchor`: too
+// much text, no block, or a block that does not fit (or fits only together with the axes, outside
+// axis-edit mode). Nothing when it fits; `block` then holds it.
+std::optional<QString> blockProblem(const MapTable& table, const QString& text, CellPos anchor,
+                                    bool axisEditMode, Block& block);
+// Why a cell may not be written from the clipboard: an axis outside axis-edit mode.
+std::optional<QString> axesRefusal(CellPos cell, bool axisEditMode);
+
 // What a paste would do: the table afterwards, or why nothing may change.
 struct PastePlan {
     std::optional<MapTable> after;

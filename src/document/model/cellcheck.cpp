@@ -16,7 +16,7 @@ std::optional<QString> CellCheck::selectionMoving(CellPos newCell) {
     const CellPos left = document.rememberedCell();
     std::optional<QString> refreshError;
     try {
-        checkCell(left, document.cell(left));
+        checkCell(left);
     } catch (const std::exception& error) {
         // A data cell elsewhere that is not a number must not hold the selection back.
         refreshError = QString::fromUtf8(error.what());
@@ -26,18 +26,22 @@ std::optional<QString> CellCheck::selectionMoving(CellPos newCell) {
     return refreshError;
 }
 
-void CellCheck::checkCell(CellPos cell, const QString& text) {
-    const MapDocument& document = m_context.document;
-    if (const auto range = cellrules::rangeOf(cell, m_context.profile())) {
-        // The corrected text belongs to the same step as the typing it replaces.
-        if (!cellrules::accepts(text, *range, m_context.numbers))
-            m_context.document.typeCell(cell, correctedValue(cell, text));
-    } else {
-        m_context.chart.refreshTitles(document.table());
-    }
-    if (cell.column == 0)
-        m_context.chart.refreshRpmLabels(document.table());
-    m_context.chart.refreshValues(document.table(), m_context.numbers);
+void CellCheck::correct(CellPos cell) {
+    const QString text = m_context.document.cell(cell);
+    const auto range = cellrules::rangeOf(cell, m_context.profile());
+    // The corrected text belongs to the same step as the typing it replaces.
+    if (range && !cellrules::accepts(text, *range, m_context.numbers))
+        m_context.document.typeCell(cell, correctedValue(cell, text));
+}
+
+void CellCheck::checkCell(CellPos cell) {
+    correct(cell);
+    // A heading retitles its line, an rpm cell relabels the points; the values always follow.
+    m_context.chart.refresh(refreshAfterCheck(cell), m_context.document.table(), m_context.numbers);
+}
+
+ChartRefresh CellCheck::refreshAfterCheck(CellPos cell) {
+    return {true, cell.row == 0, cell.column == 0};
 }
 
 QString CellCheck::correctedValue(CellPos cell, const QString& text) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/model/variantprofile.h"
+#include "document/model/chartrefresh.h"
 
 #include <QString>
 
@@ -23,8 +24,14 @@ public:
     // through: an error of the chart refresh is returned, to be reported after the move.
     std::optional<QString> selectionMoving(CellPos newCell);
 
+    // The value part of the check: a cell of a kind with a range whose text lies outside it is
+    // corrected through the correction dialog. No chart refresh.
+    void correct(CellPos cell);
+    // What the chart re-reads after the check of a cell.
+    static ChartRefresh refreshAfterCheck(CellPos cell);
+
 private:
-    void checkCell(CellPos cell, const QString& text);
+    void checkCell(CellPos cell);
     QString correctedValue(CellPos cell, const QString& text);
 
     EditContext& m_context;

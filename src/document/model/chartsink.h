@@ -3,6 +3,7 @@
 
 #include "core/model/maptable.h"
 #include "core/model/numberformat.h"
+#include "document/model/chartrefresh.h"
 
 #include <QString>
 
@@ -27,6 +28,16 @@ public:
     // Point k of the first line takes rpm cell (0, k + 1) as its label.
     virtual void refreshRpmLabels(const MapTable& table) = 0;
     virtual void setTitle(int seriesNumber, const QString& title) = 0;
+    // The refreshes an edit calls for, in the order a cell check runs them: titles, rpm
+    // labels, values.
+    void refresh(const ChartRefresh& refresh, const MapTable& table, const NumberFormat& numbers) {
+        if (refresh.titles)
+            refreshTitles(table);
+        if (refresh.rpmLabels)
+            refreshRpmLabels(table);
+        if (refresh.values)
+            refreshValues(table, numbers);
+    }
     // Every point of one line takes the same value.
     virtual void setAllValues(int seriesNumber, double value) = 0;
 };

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/model/rangeedits.h"
+
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace zerwa {
@@ -41,6 +44,12 @@ public:
 
     // The slope-fill dialog: the accepted entries, or nothing when it was cancelled.
     virtual std::optional<SlopeFillEntries> askSlopeFill() = 0;
+
+    // The range dialog "Kijelölés": the operation chosen and its amount, or nothing when it was
+    // cancelled. `preview` tells what a choice would do: the dialog shows its line and offers
+    // OK only for a choice that may be done.
+    using RangePreview = std::function<rangeedits::Plan(const rangeedits::Request&)>;
+    virtual std::optional<rangeedits::Request> askRangeOperation(const RangePreview& preview) = 0;
 
     // File dialogs for map files; nothing when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) = 0;

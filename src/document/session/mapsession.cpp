@@ -13,6 +13,7 @@
 #include "document/link/portchooser.h"
 #include "document/model/cellcheck.h"
 #include "document/model/columncommands.h"
+#include "document/model/rangecommands.h"
 #include "document/model/settingsexit.h"
 #include "document/session/commandguard.h"
 
@@ -41,6 +42,7 @@ MapSession::MapSession(AppContext context, ChartSink& chart, QObject* parent)
     m_cellCheck = std::make_unique<CellCheck>(m_edit);
     m_settingsExit = std::make_unique<SettingsExit>(m_edit);
     m_columnCommands = std::make_unique<ColumnCommands>(m_edit);
+    m_rangeCommands = std::make_unique<RangeCommands>(m_edit);
     m_mapFiles = std::make_unique<MapFileCommands>(m_edit, m_folders,
                                                    [this] { return m_portChooser->listText(); });
     m_recorder = std::make_unique<DownloadRecorder>(m_context.journalFolder);
@@ -196,18 +198,28 @@ void MapSession::endComparison() {
     run([this] { m_comparison->end(); });
 }
 
+void MapSession::fillRange(const CellRange& range, CellPos current) {
+    run([&] { m_rangeCommands->fill(range, current); });
+}
+
+void MapSession::applyToRange(const CellRange& range, const rangeedits::Request& request) {
+    run([&] { m_rangeCommands->apply(range, request); });
+}
+
+void MapSession::askRangeOperation(const CellRange& range) {
+    run([&] { m_rangeCommands->askAndApply(range); });
+}
+
+void MapSession::addBlock(const QString& text, CellPos anchor) {
+    run([&] { m_rangeCommands->addBlock(text, anchor); });
+}
+
 void MapSession::refreshChartAfterHistoryStep() {
     refreshChart(m_document.takeChartRefresh());
 }
 
 void MapSession::refreshChart(const ChartRefresh& refresh) {
-    // The chart re-reads what changed, in the order a cell check would.
-    if (refresh.titles)
-        m_chart.refreshTitles(m_document.table());
-    if (refresh.rpmLabels)
-        m_chart.refreshRpmLabels(m_document.table());
-    if (refresh.values)
-        m_chart.refreshValues(m_document.table(), numbers());
+    m_chart.refresh(refresh, m_document.table(), numbers());
 }
 
 bool MapSession::readMapFile(const QString& fileName) {

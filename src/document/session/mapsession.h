@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/model/cellrange.h"
+#include "core/model/rangeedits.h"
 #include "document/model/editcontext.h"
 #include "document/model/mapdocument.h"
 #include "document/session/appcontext.h"
@@ -24,6 +26,7 @@ class DownloadRecorder;
 class DownloadSequencer;
 class JournalCommands;
 class PortChooser;
+class RangeCommands;
 class SerialPort;
 class SettingsExit;
 
@@ -84,6 +87,11 @@ public:
     void compareWithRecord(const QString& id);
     void compareWithLastDelivery();
     void endComparison();
+    // The commands on the grid's marked range (see RangeCommands).
+    void fillRange(const CellRange& range, CellPos current);
+    void applyToRange(const CellRange& range, const rangeedits::Request& request);
+    void askRangeOperation(const CellRange& range);
+    void addBlock(const QString& text, CellPos anchor);
 
     // Unguarded building blocks, for the start-up and for tests.
     bool readMapFile(const QString& fileName);
@@ -113,6 +121,7 @@ private:
     std::unique_ptr<CellCheck> m_cellCheck;
     std::unique_ptr<SettingsExit> m_settingsExit;
     std::unique_ptr<ColumnCommands> m_columnCommands;
+    std::unique_ptr<RangeCommands> m_rangeCommands;
     std::unique_ptr<MapFileCommands> m_mapFiles;
     std::unique_ptr<DownloadRecorder> m_recorder;
     std::unique_ptr<DownloadSequencer> m_download;

@@ -9,8 +9,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QKeySequence>
+#include <QMimeData>
 #include <QShortcut>
 
 namespace zerwa {
@@ -34,23 +34,22 @@ GridClipboard::GridClipboard(TForm1& form)
 }
 
 void GridClipboard::copySelection() {
-    const MapGrid* grid = m_form.StringGrid1;
-    CellPos topLeft = grid->currentCell();
-    CellPos bottomRight = topLeft;
-    const QItemSelection selection = grid->selectionModel()->selection();
-    if (!selection.isEmpty()) {
-        const QItemSelectionRange& range = selection.first(); // one rectangle at most
-        topLeft = {range.left(), range.top()};
-        bottomRight = {range.right(), range.bottom()};
-    }
-    QGuiApplication::clipboard()->setText(
-        mapclipboard::copyText(m_form.table(), topLeft, bottomRight));
+    const CellRange range = m_form.StringGrid1->markedRange();
+    putOnClipboard(range.topLeft, range.bottomRight);
 }
 
 void GridClipboard::copyWholeMap() {
     const MapTable& table = m_form.table();
-    QGuiApplication::clipboard()->setText(
-        mapclipboard::copyText(table, {0, 0}, {table.columns() - 1, table.rows() - 1}));
+    putOnClipboard({0, 0}, {table.columns() - 1, table.rows() - 1});
+}
+
+void GridClipboard::putOnClipboard(CellPos topLeft, CellPos bottomRight) {
+    // The text for our own paste and for spreadsheets that read text; the HTML table for those
+    // that read it first, so that headings and rpm labels stay text.
+    auto* data = new QMimeData;
+    data->setText(mapclipboard::copyText(m_form.table(), topLeft, bottomRight));
+    data->setHtml(mapclipboard::copyHtml(m_form.table(), topLeft, bottomRight, m_form.numbers()));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void GridClipboard::paste() {

@@ -269,6 +269,21 @@ CellPos MapGrid::currentCell() const {
     return index.isValid() ? CellPos{index.column(), index.row()} : CellPos{1, 1};
 }
 
+CellRange MapGrid::markedRange() const {
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty())
+        return {currentCell(), currentCell()};
+    CellRange range{{selection.first().left(), selection.first().top()},
+                    {selection.first().right(), selection.first().bottom()}};
+    for (const QItemSelectionRange& part : selection) {
+        range.topLeft = {qMin(range.topLeft.column, part.left()),
+                         qMin(range.topLeft.row, part.top())};
+        range.bottomRight = {qMax(range.bottomRight.column, part.right()),
+                             qMax(range.bottomRight.row, part.bottom())};
+    }
+    return range;
+}
+
 void MapGrid::moveToCell(CellPos cell) {
     setCurrentIndex(m_model->index(cell.row, cell.column));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/model/cellrange.h"
 #include "core/model/variantprofile.h"
 
 #include <QPointer>
@@ -30,6 +31,8 @@ public:
     int fixedRowCount() const { return m_fixedAxes ? 1 : 0; }
 
     CellPos currentCell() const;
+    // The marked cells: the rectangle of the selection, or the current cell alone.
+    CellRange markedRange() const;
     // Moves the selection like a click would, announcing it (cellAboutToChange, cellSelected).
     void moveToCell(CellPos cell);
     // Places the selection without announcing it.

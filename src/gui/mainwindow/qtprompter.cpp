@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/qtprompter.h"
 
+#include "gui/dialogs/rangedialog.h"
 #include "gui/dialogs/tfuggvenyform.h"
 #include "gui/mainwindow/teditform.h"
 
@@ -62,6 +63,7 @@ QtPrompter::QtPrompter() = default;
 
 QtPrompter::~QtPrompter() {
     delete m_ownCorrectionDialog;
+    delete m_rangeDialog;
 }
 
 void QtPrompter::setCorrectionDialog(TEditForm* dialog) {
@@ -93,6 +95,12 @@ std::optional<SlopeFillEntries> QtPrompter::askSlopeFill() {
     if (!m_slopeFillDialog)
         return std::nullopt;
     return m_slopeFillDialog->askEntries();
+}
+
+std::optional<rangeedits::Request> QtPrompter::askRangeOperation(const RangePreview& preview) {
+    if (!m_rangeDialog)
+        m_rangeDialog = new RangeDialog(m_parent);
+    return m_rangeDialog->ask(preview);
 }
 
 std::optional<QString> QtPrompter::chooseFileToOpen(const FileDialogRequest& request) {

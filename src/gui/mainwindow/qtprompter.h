@@ -9,6 +9,7 @@ class QWidget;
 
 namespace zerwa {
 
+class RangeDialog;
 class TEditForm;
 class TFuggvenyForm;
 
@@ -26,6 +27,8 @@ public:
     void showError(const QString& text) override;
     QString askCorrectedValue(const QString& rangeText, const QString& cellText) override;
     std::optional<SlopeFillEntries> askSlopeFill() override;
+    // The range dialog is made at its first use and kept, with the choice last made.
+    std::optional<rangeedits::Request> askRangeOperation(const RangePreview& preview) override;
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<QString> chooseFileToSave(const FileDialogRequest& request) override;
 
@@ -35,6 +38,7 @@ private:
     // Made on first use when none was given; the parent window may delete it first.
     QPointer<TEditForm> m_ownCorrectionDialog;
     TFuggvenyForm* m_slopeFillDialog = nullptr;
+    QPointer<RangeDialog> m_rangeDialog;
 };
 
 } // namespace zerwa

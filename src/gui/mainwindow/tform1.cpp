@@ -7,6 +7,7 @@
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/compare/comparisoncontrols.h"
+#include "gui/dialogs/keylegendwindow.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/journal/journalwindow.h"
 #include "gui/mainwindow/buttonbars.h"
@@ -14,6 +15,7 @@
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
 #include "gui/mainwindow/portchooserpanel.h"
+#include "gui/mainwindow/rangekeys.h"
 #include "gui/mainwindow/settingschecks.h"
 #include "gui/mainwindow/settingspanel.h"
 #include "gui/mainwindow/tablecommands.h"
@@ -103,6 +105,7 @@ void TForm1::buildControls() {
     Chart1->raise();
     m_tableCommands = new TableCommands(*this);
     new GridClipboard(*this);
+    new RangeKeys(*this);
     m_settingsChecks = new SettingsChecks(*this);
     Timer1 = &m_session->downloadTimer();
     MSComm1 = &m_session->serialPort();
@@ -184,6 +187,8 @@ void TForm1::connectCommands() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::showJournal);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::toggleValueColours);
     m_comparisonControls = new ComparisonControls(*this);
+    // The key legend, likewise.
+    shortcut(QKeySequence(Qt::Key_F1), &TForm1::showKeyLegend);
 }
 
 void TForm1::centreOnScreen() {
@@ -358,6 +363,18 @@ void TForm1::showJournal() {
 
 void TForm1::toggleValueColours() {
     mapModel->setValueColours(!mapModel->valueColours());
+}
+
+KeyLegendWindow* TForm1::keyLegend() const {
+    return m_keyLegend;
+}
+
+void TForm1::showKeyLegend() {
+    if (!m_keyLegend)
+        m_keyLegend = new KeyLegendWindow(profile().hasSlopeFill, this);
+    m_keyLegend->show();
+    m_keyLegend->raise();
+    m_keyLegend->activateWindow();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -19,6 +19,7 @@ class ChartMirror;
 class CommandBar;
 class ComparisonControls;
 class JournalWindow;
+class KeyLegendWindow;
 class MapChartView;
 class MapDocument;
 class MapGrid;
@@ -103,6 +104,7 @@ public:
     JournalWindow* journalWindow() const;
     // The comparison's keys, window and chart lines.
     ComparisonControls* comparisonControls() const { return m_comparisonControls; }
+    KeyLegendWindow* keyLegend() const;
 
 public slots:
     void StringGrid1SelectCell(int column, int row);
@@ -122,6 +124,8 @@ public slots:
     void showJournal();
     // Data cells coloured by their values, or not (Ctrl+H).
     void toggleValueColours();
+    // "Billentyűk" (F1): every key, in a window beside this one.
+    void showKeyLegend();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -144,6 +148,7 @@ private:
     THelpForm* m_helpForm = nullptr;
     QPointer<JournalWindow> m_journalWindow;
     ComparisonControls* m_comparisonControls = nullptr;
+    QPointer<KeyLegendWindow> m_keyLegend;
 };
 
 } // namespace zerwa

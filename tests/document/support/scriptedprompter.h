@@ -17,7 +17,7 @@ namespace zerwa::test {
 // correction dialog, which would ask again and again, throws instead.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, YesNo, Error, Correction, SlopeFill, OpenFile, SaveFile };
+    enum class Kind { Message, YesNo, Error, Correction, SlopeFill, Range, OpenFile, SaveFile };
     struct Record {
         Kind kind;
         QString text;  // the message, the correction's range text, or a dialog's preset name
@@ -27,7 +27,8 @@ public:
 
     std::deque<bool> yesNo;
     std::deque<QString> corrections; // the texts typed into the correction dialog
-    std::deque<std::optional<SlopeFillEntries>> slopeFills; // nothing: Cancel
+    std::deque<std::optional<SlopeFillEntries>> slopeFills;       // nothing: Cancel
+    std::deque<std::optional<rangeedits::Request>> rangeRequests; // nothing: Cancel
     std::deque<std::optional<QString>> openFiles;
     std::deque<std::optional<QString>> saveFiles;
     std::function<void()> onRecord; // called as each question is asked, before the answer
@@ -49,6 +50,10 @@ public:
     std::optional<SlopeFillEntries> askSlopeFill() override {
         record(Kind::SlopeFill, {});
         return take(slopeFills);
+    }
+    std::optional<rangeedits::Request> askRangeOperation(const RangePreview&) override {
+        record(Kind::Range, {});
+        return take(rangeRequests);
     }
     std::optional<QString> chooseFileToOpen(const FileDialogRequest& request) override {
         record(Kind::OpenFile, request.presetName, {}, request);

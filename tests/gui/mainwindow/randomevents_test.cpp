@@ -14,6 +14,7 @@
 #include "document/session/mapsession.h"
 #include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
+#include "gui/dialogs/rangedialog.h"
 #include "gui/dialogs/tfuggvenyform.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/mainwindow/buttonbars.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTimer>
 
@@ -89,7 +91,7 @@ void printEventsAndCrash(int signal) {
 class Answerer : public QObject {
 public:
     struct Seen {
-        bool error = false, pasteRefused = false, clearYes = false, fillAccepted = false;
+        bool error = false, refused = false, clearYes = false, fillAccepted = false;
         bool fillAsked = false;
         int opened = 0, notRead = 0; // a space typed on Load may open two files
     };
@@ -124,13 +126,17 @@ private:
             answerSlopeFill(fill);
         else if (auto* files = qobject_cast<QFileDialog*>(dialog))
             answerFiles(files);
+        else if (auto* range = qobject_cast<RangeDialog*>(dialog))
+            answerRange(range);
     }
     // Yes by Enter or its button; No (or OK) by Escape, the frame's close button or a button.
     void answerBox(QMessageBox* box) {
         const QString text = box->text();
         seen.error = seen.error || box->icon() == QMessageBox::Critical;
         seen.notRead += text.startsWith("Nem megfelelő") || text.startsWith("Nem tudom megnyitni");
-        seen.pasteRefused = seen.pasteRefused || text.startsWith("A beillesztés nem");
+        // A paste or a command on marked cells that changed nothing.
+        seen.refused =
+            seen.refused || text.section('\n', 0, 0).endsWith("a táblázat nem változott.");
         QAbstractButton* yes = box->button(QMessageBox::Yes);
         const bool sayYes = yes && text != "Elmentette a változásokat?" && chance(60);
         seen.clearYes = seen.clearYes || (sayYes && text.startsWith("Biztosan törölni"));
@@ -163,6 +169,17 @@ private:
         dialog->LELepes->setText(pickFrom(m_random, {"4", "1", "100", "x"}));
         QTest::mouseClick(dialog->BtnOk, Qt::LeftButton);
         seen.fillAccepted = !dialog->isVisible();
+    }
+    // An operation and an amount, then OK where it is offered, or Escape.
+    void answerRange(RangeDialog* dialog) {
+        dialog->operationButtons.at(pick(m_random, int(dialog->operationButtons.size())))->click();
+        if (dialog->amountEdit->isEnabled()) {
+            dialog->amountEdit->selectAll();
+            type(dialog->amountEdit, pickFrom(m_random, {"1", "-2,5", "110", "0", "abc", "1E300"}));
+        }
+        dialog->okButton->isEnabled() && chance(80)
+            ? QTest::mouseClick(dialog->okButton, Qt::LeftButton)
+            : QTest::keyClick(dialog, Qt::Key_Escape);
     }
     // A name typed into the dialog's name field, then Enter; or Escape.
     void answerFiles(QFileDialog* dialog) {
@@ -218,7 +235,7 @@ bool refresh(ChartState& state, const MapTable& table, bool titles, bool labels)
 }
 
 // What an event did to the map, as far as the chart is concerned.
-enum class Kind { Other, Step, Fill, Load, Clear, Paste, History, Compare, Count };
+enum class Kind { Other, Step, Fill, Load, Clear, Paste, Range, History, Compare, Count };
 
 // One person at one program's window.
 class Run {
@@ -279,8 +296,9 @@ public:
 
     QString summary() {
         QString text = QStringLiteral("%1 boxes and dialogs answered").arg(m_answerer.answered);
-        const char* names[] = {"",       "column steps", "slope fills",       "loads",
-                               "clears", "pastes",       "undo or redo keys", "comparison keys"};
+        const char* names[] = {"",       "column steps",   "slope fills",       "loads",
+                               "clears", "pastes",         "range commands",    "undo or redo keys",
+                               "comparison keys"};
         for (int kind = 1; kind < int(Kind::Count); ++kind)
             text += QStringLiteral(", %1 %2").arg(m_counts[kind]).arg(names[kind]);
         return text + QStringLiteral(", %1 downloads, %2 events with a comparison on")
@@ -338,6 +356,10 @@ private:
         }
     }
 
+    bool inGrid() const {
+        QWidget* focus = focused();
+        return focus == form().StringGrid1 || form().StringGrid1->isAncestorOf(focus);
+    }
     QWidget* focused() const {
         QWidget* widget = QApplication::focusWidget();
         return widget ? widget : &form();
@@ -405,7 +427,8 @@ private:
             const char* name;
             Qt::Key key;
             Qt::KeyboardModifiers modifiers;
-            int historyStep; // -1 undo, 1 redo
+            int historyStep;    // -1 undo, 1 redo
+            bool range = false; // a command on the marked cells, in the grid
         };
         // clang-format off
         static const Key kKeys[] = {
@@ -420,7 +443,11 @@ private:
             {"Ctrl+Shift+C", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, 0},
             {"Ctrl+H", Qt::Key_H, Qt::ControlModifier, 0}, {"F3", Qt::Key_F3, {}, 0},
             {"Shift+F3", Qt::Key_F3, Qt::ShiftModifier, 0}, {"Ctrl+D", Qt::Key_D, Qt::ControlModifier, 2},
-            {"Ctrl+Shift+D", Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier, 2}};
+            {"Ctrl+Shift+D", Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier, 2},
+            {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, 0, true},
+            {"keypad Ctrl+Enter", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, 0, true},
+            {"Ctrl+I", Qt::Key_I, Qt::ControlModifier, 0, true},
+            {"Ctrl+M", Qt::Key_M, Qt::ControlModifier, 0, true}, {"F1", Qt::Key_F1, {}, 0}};
         // clang-format on
         const CellPos cell{1 + pick(g_random, m_program.mapColumns),
                            1 + pick(g_random, m_program.rpmRows)};
@@ -480,9 +507,10 @@ private:
         case 11: {
             const Key& key = kKeys[pick(g_random, std::size(kKeys))];
             m_historyStep = key.historyStep == 2 ? 0 : key.historyStep;
-            m_kind = key.historyStep == 2 ? Kind::Compare
-                     : key.historyStep    ? Kind::History
-                                          : Kind::Other;
+            m_kind = key.historyStep == 2     ? Kind::Compare
+                     : key.historyStep        ? Kind::History
+                     : key.range && inGrid() ? Kind::Range
+                                              : Kind::Other;
             m_event = [=, this] { QTest::keyClick(focused(), key.key, key.modifiers); };
             return QString::fromLatin1(key.name) + " in " + focusName();
         }
@@ -495,15 +523,18 @@ private:
         }
         case 15: {
             const QString block = clipboardText();
-            QWidget* focus = focused();
-            if (focus == form().StringGrid1 || form().StringGrid1->isAncestorOf(focus))
-                m_kind = Kind::Paste;
+            const bool add = n < 3; // Ctrl+Shift+V adds the block
+            if (inGrid())
+                m_kind = add ? Kind::Range : Kind::Paste;
             m_event = [=, this] {
                 QApplication::clipboard()->setText(block);
-                QTest::keyClick(focused(), Qt::Key_V, Qt::ControlModifier);
+                QTest::keyClick(focused(), Qt::Key_V,
+                                add ? Qt::ControlModifier | Qt::ShiftModifier
+                                    : Qt::ControlModifier);
             };
-            return "Ctrl+V \"" + block.left(40).replace('\t', "\\t").replace('\n', "\\n") +
-                   "\" in " + focusName();
+            return (add ? "Ctrl+Shift+V \"" : "Ctrl+V \"") +
+                   block.left(40).replace('\t', "\\t").replace('\n', "\\n") + "\" in " +
+                   focusName();
         }
         case 16:
         case 17: { // Plusz or Minusz, then one of their steps; or Függvény, where there is one
@@ -548,8 +579,8 @@ private:
             return Kind::Fill;
         if (m_kind == Kind::Step)
             return m_stepped ? Kind::Step : Kind::Other;
-        if (m_kind == Kind::Paste)
-            return seen.pasteRefused ? Kind::Other : Kind::Paste;
+        if (m_kind == Kind::Paste || m_kind == Kind::Range)
+            return seen.refused ? Kind::Other : m_kind;
         return m_kind == Kind::History ? Kind::History : Kind::Other;
     }
 
@@ -636,6 +667,11 @@ private:
             values = data ? Must : Keep;
             titles = headings ? Must : Keep;
             labels = rpm ? Must : Keep;
+            break;
+        case Kind::Range: // what changed; a fill refreshes as the check of its cell would
+            values = data && !m_answerer.seen.error ? Must : May;
+            titles = headings ? Must : May;
+            labels = rpm ? Must : May;
             break;
         case Kind::History: { // what the step changed; a clear leaves the rpm labels as they were
             const bool clear = index != historyBefore &&

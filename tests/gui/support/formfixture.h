@@ -5,6 +5,7 @@
 #include "document/support/sessionfixture.h"
 #include "gui/mainwindow/mapgrid.h"
 #include "gui/mainwindow/maptablemodel.h"
+#include "gui/mainwindow/qtprompter.h"
 #include "gui/mainwindow/settingspanel.h"
 #include "gui/mainwindow/tform1.h"
 
@@ -45,6 +46,13 @@ public:
     TForm1& startShown() {
         start().show();
         activate();
+        return *m_form;
+    }
+    // The same with the program's own dialogs and message boxes.
+    TForm1& startWithOwnDialogs(QtPrompter& prompter) {
+        usePrompter(prompter);
+        startShown();
+        prompter.setParentWindow(m_form.get());
         return *m_form;
     }
     void activate() {
