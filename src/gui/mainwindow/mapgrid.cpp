@@ -62,7 +62,7 @@ public:
         passUndoKeysToWindow(editor);
         passClipboardKeysToGrid(editor);
         if (index.column() == 0)
-            editor->setFont(m_grid->mapModel()->rpmEditorFont());
+            editor->setFont(m_grid->rpmEditorFont());
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setTextMargins(0, 0, 0, 0);
             refuseTabsAndLineBreaks(line);
@@ -177,27 +177,46 @@ namespace {
 // The grid's font made narrow enough for the widest rpm text: condensed first, smaller only
 // where condensing is not enough.
 QFont fittedFont(QFont font, int width) {
+    auto fits = [width](const QFont& candidate) {
+        return QFontMetrics(candidate).horizontalAdvance(kWidestRpm) <= width;
+    };
+    // The font as it comes costs nothing to measure; every other stretch needs a font of its
+    // own, which is slow to make. So a stretch is tried only when the text narrowed in
+    // proportion would fit: glyphs fitted to whole pixels come out no narrower than that.
+    if (fits(font))
+        return font;
+    const int natural = font.stretch() == QFont::AnyStretch ? 100 : font.stretch();
+    const qreal naturalWidth = QFontMetricsF(font).horizontalAdvance(kWidestRpm);
     for (const int stretch : {100, 90, 85, 80}) {
+        if (stretch == natural || naturalWidth * stretch / natural > width)
+            continue;
         font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(kWidestRpm) <= width)
+        if (fits(font))
             return font;
     }
-    while (QFontMetrics(font).horizontalAdvance(kWidestRpm) > width && font.pointSizeF() > 5)
+    font.setStretch(80);
+    while (!fits(font) && font.pointSizeF() > 5)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     return font;
 }
 
 } // namespace
 
+// The rpm text is drawn in three places: the header section (a pixel of margin each side), the
+// cell (a pixel lost to the grid line, one of margin each side) and the editor (the grid line's
+// pixel, two of margin each side and one for the cursor).
 void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
-    // The rpm text is drawn in three places: the header section (a pixel of margin each side),
-    // the cell (a pixel lost to the grid line, one of margin each side) and the editor (the
-    // grid line's pixel, two of margin each side and one for the cursor).
-    const int width = profile.gridColumnWidths.value(0);
-    const QFont cellFont = fittedFont(font(), width - 1 - 2);
+    m_rpmColumnWidth = profile.gridColumnWidths.value(0);
+    const QFont cellFont = fittedFont(font(), m_rpmColumnWidth - 1 - 2);
     m_model->setRpmColumnFont(cellFont);
-    m_model->setRpmEditorFont(fittedFont(font(), width - 1 - 2 * 2 - 1));
     verticalHeader()->setFont(cellFont);
+}
+
+const QFont& MapGrid::rpmEditorFont() {
+    // Fitted when an rpm cell is first edited (in axis-edit mode only), not at start.
+    if (!m_rpmEditorFont)
+        m_rpmEditorFont = fittedFont(font(), m_rpmColumnWidth - 1 - 2 * 2 - 1);
+    return *m_rpmEditorFont;
 }
 
 void MapGrid::setFixedAxes(bool fixed) {

@@ -3,8 +3,11 @@
 
 #include "core/model/variantprofile.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QTableView>
+
+#include <optional>
 
 class QMenu;
 
@@ -44,6 +47,9 @@ public:
     bool openPopup(const QPoint& globalPosition);
     bool openPopupAtCurrentCell();
 
+    // The font of an rpm cell's editor, which has less room than the cell.
+    const QFont& rpmEditorFont();
+
     // The editor open on the current cell, if any.
 
 signals:
@@ -73,6 +79,8 @@ private:
     MapTableModel* m_model;
     QPointer<QWidget> m_editor;
     QMenu* m_popupMenu = nullptr;
+    int m_rpmColumnWidth = 0;
+    std::optional<QFont> m_rpmEditorFont;
     bool m_fixedAxes = true;
     bool m_autoPopup = true;
     bool m_silent = false;

@@ -4,6 +4,7 @@
 #include "document/model/mapdocument.h"
 
 #include <QBrush>
+#include <QSize>
 
 namespace zerwa {
 
@@ -81,6 +82,11 @@ Qt::ItemFlags MapTableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The grid gives the rpm labels' sections their size (its row height, the rpm column's
+    // width), never their text: with no size of their own, the sixty labels are not measured
+    // again at every change of the grid.
+    if (role == Qt::SizeHintRole && orientation == Qt::Vertical)
+        return QSize(0, 0);
     if (role == Qt::BackgroundRole) {
         const bool marked =
             orientation == Qt::Horizontal ? isMarked(section, 0) : isMarked(0, section);

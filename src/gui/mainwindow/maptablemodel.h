@@ -33,9 +33,6 @@ public:
 
     // The font of the rpm column, narrow enough for five digits.
     void setRpmColumnFont(const QFont& font) { m_rpmFont = font; }
-    // Its editor has less room than the cell.
-    void setRpmEditorFont(const QFont& font) { m_rpmEditorFont = font; }
-    const QFont& rpmEditorFont() const { return m_rpmEditorFont; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -51,7 +48,6 @@ private:
     MapDocument& m_document;
     bool m_axesEditable = false;
     QFont m_rpmFont;
-    QFont m_rpmEditorFont;
 };
 
 } // namespace zerwa
