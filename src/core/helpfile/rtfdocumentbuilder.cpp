@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/helpfile/rtfdocumentbuilder.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zerwa::rtf {
@@ -9,7 +10,15 @@ namespace {
 
 // Keeps tabs and line breaks; drops the other control characters and replaces a half of a
 // surrogate pair that stands alone, so the viewer never sees text that is not text.
+bool needsCleaning(QChar c) {
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F) || c.isSurrogate() ||
+           c == QChar::ParagraphSeparator;
+}
+
 QString cleanText(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), needsCleaning))
+        return text; // as nearly every run is
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
