@@ -76,6 +76,18 @@ bool waitForMap(xcb_connection_t* connection, double deadline) {
     }
 }
 
+// Ends the program: politely first, so that a profiler running it still writes its report.
+void stop(pid_t child) {
+    kill(child, SIGTERM);
+    for (int waited = 0; waited < 5000; waited += 10) {
+        if (waitpid(child, nullptr, WNOHANG) == child)
+            return;
+        usleep(10 * 1000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -114,8 +126,7 @@ int main(int argc, char** argv) {
     if (mapped && settle > 0)
         usleep(useconds_t(settle) * 1000);
     const long resident = residentKilobytes(child);
-    kill(child, SIGTERM); // a profiler running the program still writes its report
-    waitpid(child, nullptr, 0);
+    stop(child);
     xcb_disconnect(connection);
     if (!mapped) {
         std::fprintf(stderr, "startuptimer: %s mapped no window\n", argv[2]);
