@@ -8,14 +8,15 @@ namespace zerwa::rtf {
 
 namespace {
 
-// Keeps tabs and line breaks; drops the other control characters and replaces a half of a
-// surrogate pair that stands alone, so the viewer never sees text that is not text.
+// A character that cleanText drops or replaces (or, for a surrogate, may have to).
 bool needsCleaning(QChar c) {
     const char16_t u = c.unicode();
     return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F) || c.isSurrogate() ||
            c == QChar::ParagraphSeparator;
 }
 
+// Keeps tabs and line breaks; drops the other control characters and replaces a half of a
+// surrogate pair that stands alone, so the viewer never sees text that is not text.
 QString cleanText(const QString& text) {
     if (std::none_of(text.begin(), text.end(), needsCleaning))
         return text; // as nearly every run is
