@@ -6,8 +6,9 @@
 # listens to the display instead of polling it). Each program runs with and without its help
 # file beside it, in pairs that alternate with the bare window (bare first in every other pair),
 # after one unmeasured start of each. Prints the medians with their spread (quartiles and
-# range), the ratio of the medians and the resident memory half a second after the window is
-# mapped.
+# range) and the ratio of the medians; then the ratio of the processor time the programs had
+# until their window was mapped (far less disturbed by other work on the machine than the
+# elapsed time) and the resident memory half a second after the window was mapped.
 #   measure-startup.sh [-n pairs] [-d folder] [program...]
 # Default: 31 pairs, all three programs from build/src/programs (built first when they are not
 # up to date); -d takes the programs from another folder, to compare two builds.
@@ -46,17 +47,26 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 
-# One start: "<ms> <resident kB>".
+# One start: "<ms> <processor ms> <resident kB>".
 start() {
     (cd "$folder" && DISPLAY=$display QT_QPA_PLATFORM=xcb "$timer" "$settle" "$1" 2>/dev/null) ||
         { echo "no window from $1" >&2 && exit 1; }
 }
 
-# Median, quartiles and range of the numbers on standard input: "median q1 q3 min max".
+# Median, quartiles and range of field $1 of the lines on standard input:
+# "median q1 q3 min max".
 spread() {
-    sort -g | awk '{ v[NR] = $1 }
+    cut -d' ' -f"$1" | sort -g | awk '{ v[NR] = $1 }
         function at(p) { return v[int(p * (NR - 1) + 0.5) + 1] }
         END { printf "%.1f %.1f %.1f %.1f %.1f\n", at(0.5), at(0.25), at(0.75), v[1], v[NR] }'
+}
+
+median() {
+    spread "$1" | cut -d' ' -f1
+}
+
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
 }
 
 describe() { # median q1 q3 min max
@@ -72,8 +82,8 @@ help_file() {
 }
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg); $(nproc) cores"
-echo "$pairs alternating pairs each; median (quartiles, range); resident memory: median"
-printf '%-10s %-6s %-32s %-32s %-6s %s\n' program help program bare ratio resident
+echo "$pairs alternating pairs each; elapsed ms: median (quartiles, range)"
+printf '%-10s %-7s %-33s %-33s %-5s %-9s %s\n' program help program bare ratio processor resident
 for program in "${programs[@]}"; do
     for help in without with; do
         rm -f "$folder"/*
@@ -92,14 +102,16 @@ for program in "${programs[@]}"; do
                 ours+=("$(start "$bin")")
             fi
         done
-        read -r om oq1 oq3 omin omax < <(printf '%s\n' "${ours[@]}" | cut -d' ' -f1 | spread)
-        read -r bm bq1 bq3 bmin bmax < <(printf '%s\n' "${theirs[@]}" | cut -d' ' -f1 | spread)
-        orss=$(printf '%s\n' "${ours[@]}" | cut -d' ' -f2 | spread | cut -d' ' -f1)
-        brss=$(printf '%s\n' "${theirs[@]}" | cut -d' ' -f2 | spread | cut -d' ' -f1)
-        printf '%-10s %-6s %-32s %-32s %-6s %s\n' "$program" "$help" \
+        read -r om oq1 oq3 omin omax < <(printf '%s\n' "${ours[@]}" | spread 1)
+        read -r bm bq1 bq3 bmin bmax < <(printf '%s\n' "${theirs[@]}" | spread 1)
+        ocpu=$(printf '%s\n' "${ours[@]}" | median 2)
+        bcpu=$(printf '%s\n' "${theirs[@]}" | median 2)
+        orss=$(printf '%s\n' "${ours[@]}" | median 3)
+        brss=$(printf '%s\n' "${theirs[@]}" | median 3)
+        printf '%-10s %-7s %-33s %-33s %-5s %-9s %s\n' "$program" "$help" \
             "$(describe "$om" "$oq1" "$oq3" "$omin" "$omax")" \
-            "$(describe "$bm" "$bq1" "$bq3" "$bmin" "$bmax")" \
-            "$(awk -v a="$om" -v b="$bm" 'BEGIN { printf "%.2f", a / b }')" \
+            "$(describe "$bm" "$bq1" "$bq3" "$bmin" "$bmax")" "$(ratio "$om" "$bm")" \
+            "$(ratio "$ocpu" "$bcpu")" \
             "$(awk -v a="$orss" -v b="$brss" 'BEGIN { printf "%.1f MB (bare %.1f)", a / 1024, b / 1024 }')"
     done
 done
