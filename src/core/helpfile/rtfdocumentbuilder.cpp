@@ -90,7 +90,7 @@ void DocumentBuilder::flushBytes() {
     if (m_pendingBytes.isEmpty())
         return;
     addToParagraph(m_decoder.decode(m_pendingBytes, m_pendingCodePage), m_pendingFormat);
-    m_pendingBytes.clear();
+    m_pendingBytes.resize(0); // keeps its room
 }
 
 void DocumentBuilder::addToParagraph(QString text, const CharFormat& format) {

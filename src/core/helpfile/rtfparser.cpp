@@ -86,7 +86,7 @@ void Parser::collectText(const Tokenizer::Token& token) {
 
 void Parser::flushText() {
     handleBytes(m_text);
-    m_text.clear();
+    m_text.resize(0); // keeps its room for the next piece
 }
 
 bool Parser::skipFallback() {
