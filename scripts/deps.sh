@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6opengl6-dev libgl-dev qt6-charts-dev qt6-serialport-dev
+    qt6-base-dev libqt6opengl6-dev libgl-dev libxcb1-dev qt6-charts-dev qt6-serialport-dev
     qt6-translations-l10n
     libgtest-dev libbenchmark-dev hyperfine
     xvfb xauth x11-utils fonts-dejavu-core

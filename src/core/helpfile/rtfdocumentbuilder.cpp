@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/helpfile/rtfdocumentbuilder.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zerwa::rtf {
 
 namespace {
 
+// A character that cleanText drops or replaces (or, for a surrogate, may have to).
+bool needsCleaning(QChar c) {
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F) || c.isSurrogate() ||
+           c == QChar::ParagraphSeparator;
+}
+
 // Keeps tabs and line breaks; drops the other control characters and replaces a half of a
 // surrogate pair that stands alone, so the viewer never sees text that is not text.
 QString cleanText(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), needsCleaning))
+        return text; // as nearly every run is
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -80,7 +90,7 @@ void DocumentBuilder::flushBytes() {
     if (m_pendingBytes.isEmpty())
         return;
     addToParagraph(m_decoder.decode(m_pendingBytes, m_pendingCodePage), m_pendingFormat);
-    m_pendingBytes.clear();
+    m_pendingBytes.resize(0); // keeps its room
 }
 
 void DocumentBuilder::addToParagraph(QString text, const CharFormat& format) {

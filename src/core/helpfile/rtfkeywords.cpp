@@ -120,7 +120,8 @@ QHash<QByteArray, KeywordInfo> buildTable() {
 
 KeywordInfo lookupKeyword(QByteArrayView word) {
     static const QHash<QByteArray, KeywordInfo> table = buildTable();
-    return table.value(word.toByteArray());
+    // Looked up in place, without a copy of the word.
+    return table.value(QByteArray::fromRawData(word.data(), word.size()));
 }
 
 } // namespace zerwa::rtf

@@ -42,6 +42,13 @@ Parser::Parser(QByteArrayView bytes)
 Document Parser::run() {
     for (;;) {
         const Tokenizer::Token token = m_tokenizer.next();
+        if (token.kind == Tokenizer::Kind::Text || token.kind == Tokenizer::Kind::HexByte) {
+            if (!m_groups.empty()) // nothing counts before the document's group opens
+                collectText(token);
+            continue;
+        }
+        // Only what follows may change the format or the destination of the text.
+        flushText();
         if (token.kind == Tokenizer::Kind::End)
             break;
         if (token.kind == Tokenizer::Kind::GroupStart) {
@@ -53,36 +60,33 @@ Document Parser::run() {
                 break;
             continue;
         }
-        if (m_groups.empty())
-            continue; // nothing counts before the document's group opens
-        if (token.kind == Tokenizer::Kind::Text) {
-            QByteArrayView text = token.text;
-            while (!text.isEmpty() && m_fallbackToSkip > 0) {
-                text = text.sliced(1);
-                --m_fallbackToSkip;
-            }
-            handleBytes(text);
+        if (m_groups.empty() || skipFallback())
             continue;
-        }
-        if (skipFallback())
-            continue;
-        switch (token.kind) {
-        case Tokenizer::Kind::ControlWord:
+        if (token.kind == Tokenizer::Kind::ControlWord)
             handleControlWord(token);
-            break;
-        case Tokenizer::Kind::ControlSymbol:
+        else if (token.kind == Tokenizer::Kind::ControlSymbol)
             handleControlSymbol(token.symbol);
-            break;
-        case Tokenizer::Kind::HexByte: {
-            const char byte = static_cast<char>(token.byte);
-            handleBytes(QByteArrayView(&byte, 1));
-            break;
-        }
-        default:
-            break;
-        }
     }
     return m_builder.finish();
+}
+
+void Parser::collectText(const Tokenizer::Token& token) {
+    if (token.kind == Tokenizer::Kind::HexByte) {
+        if (!skipFallback())
+            m_text.append(static_cast<char>(token.byte));
+        return;
+    }
+    QByteArrayView text = token.text;
+    while (!text.isEmpty() && m_fallbackToSkip > 0) {
+        text = text.sliced(1);
+        --m_fallbackToSkip;
+    }
+    m_text.append(text);
+}
+
+void Parser::flushText() {
+    handleBytes(m_text);
+    m_text.resize(0); // keeps its room for the next piece
 }
 
 bool Parser::skipFallback() {

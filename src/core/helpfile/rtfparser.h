@@ -7,6 +7,7 @@
 #include "core/helpfile/rtfkeywords.h"
 #include "core/helpfile/rtftokenizer.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 #include <vector>
@@ -42,6 +43,10 @@ private:
     explicit Parser(QByteArrayView bytes);
     Document run();
 
+    // Text and escaped bytes are gathered up to the next token of another kind, and handed on
+    // in one piece: a help text has thousands of them, each line and accented letter apart.
+    void collectText(const Tokenizer::Token& token);
+    void flushText();
     void startGroup();
     bool endGroup(); // false once the outermost group has ended
     void handleControlWord(const Tokenizer::Token& token);
@@ -64,6 +69,7 @@ private:
     int m_documentCodePage;
     int m_defaultFont = 0;
     int m_fallbackToSkip = 0;
+    QByteArray m_text;
     HeaderTables m_tables;
 };
 

@@ -40,11 +40,12 @@ std::optional<char> encodeChar(char16_t c) {
 } // namespace
 
 QString decode(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
+    // Written in place: one character per byte, known in advance.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
-        text += QChar(b < 0x80 ? char16_t(b) : kHighHalf[b - 0x80]);
+        *out++ = QChar(b < 0x80 ? char16_t(b) : kHighHalf[b - 0x80]);
     }
     return text;
 }

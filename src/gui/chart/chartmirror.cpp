@@ -106,8 +106,10 @@ std::optional<ConversionError> ChartMirror::populate(const MapTable& table,
             points[c - 1].append(QPointF(row - 1, value));
         }
     }
+    // Each line takes its points in one batch: point by point, the chart would lay every line
+    // out again after each of them.
     for (int c = 0; c < m_series.size(); ++c)
-        m_series.at(c)->append(points.at(c));
+        m_series.at(c)->replace(points.at(c));
     refreshTitles(table);
     m_savedGeometry = m_view->geometry();
     refreshRpmLabels(table);

@@ -30,20 +30,21 @@ RpmAxis::RpmAxis(QChart* chart, int pointCount, QObject* parent)
 
 void RpmAxis::setLabels(const QStringList& labels) {
     m_labels = labels;
+    // Measured once here, not at every change of the plot area.
+    QFontMetrics metrics(m_axis->labelsFont());
+    m_widestLabel = 0;
+    for (const QString& label : m_labels)
+        m_widestLabel = qMax(m_widestLabel, metrics.horizontalAdvance(label));
     m_step = stepForWidth();
     rebuild();
 }
 
 int RpmAxis::stepForWidth() const {
-    QFontMetrics metrics(m_axis->labelsFont());
-    int widest = 0;
-    for (const QString& label : m_labels)
-        widest = qMax(widest, metrics.horizontalAdvance(label));
     qreal width = m_chart->plotArea().width();
     if (width <= 0)
         width = 200;
     const qreal perPoint = width / qMax(1, m_pointCount - 1);
-    return qMax(1, int(std::ceil((widest + kLabelPadding) / qMax<qreal>(perPoint, 1))));
+    return qMax(1, int(std::ceil((m_widestLabel + kLabelPadding) / qMax<qreal>(perPoint, 1))));
 }
 
 void RpmAxis::rebuild() {

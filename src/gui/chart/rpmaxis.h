@@ -30,6 +30,7 @@ private:
     QCategoryAxis* m_axis;
     int m_pointCount;
     QStringList m_labels;
+    int m_widestLabel = 0;
     int m_step = 1;
 };
 

@@ -14,6 +14,8 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace zerwa::richtext {
 
@@ -116,6 +118,16 @@ void fill(QTextDocument& document, const rtf::Document& content) {
     document.setUndoRedoEnabled(false);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
+    // A help text uses a handful of character formats over and over: each is made once.
+    std::vector<std::pair<rtf::CharFormat, QTextCharFormat>> made;
+    auto charFormat = [&made](const rtf::CharFormat& format) {
+        for (const auto& [source, chars] : made) {
+            if (source == format)
+                return chars;
+        }
+        made.emplace_back(format, charFormatOf(format));
+        return made.back().second;
+    };
     bool first = true;
     for (const rtf::Paragraph& paragraph : content.paragraphs) {
         const QTextBlockFormat block = blockFormatOf(paragraph.format);
@@ -125,7 +137,7 @@ void fill(QTextDocument& document, const rtf::Document& content) {
             cursor.insertBlock(block);
         first = false;
         for (const rtf::Run& run : paragraph.runs)
-            cursor.insertText(run.text, charFormatOf(run.format));
+            cursor.insertText(run.text, charFormat(run.format));
     }
     cursor.endEditBlock();
 }

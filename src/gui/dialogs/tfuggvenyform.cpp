@@ -28,15 +28,6 @@ QLineEdit* makeLabelledEdit(const QString& name, const QString& caption, const Q
     return edit;
 }
 
-// The platform's own Cancel button: its caption (in the user's language) and icon.
-QPushButton* makeCancelButton(QWidget* parent) {
-    QDialogButtonBox standard(QDialogButtonBox::Cancel);
-    const QPushButton* model = standard.button(QDialogButtonBox::Cancel);
-    auto* button = new QPushButton(model->icon(), model->text(), parent);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TFuggvenyForm::TFuggvenyForm(Prompter& prompter, NumberFormat numbers, QWidget* parent)
@@ -64,7 +55,8 @@ TFuggvenyForm::TFuggvenyForm(Prompter& prompter, NumberFormat numbers, QWidget* 
     BtnOk->setDefault(true);
     connect(BtnOk, &QPushButton::clicked, this, &TFuggvenyForm::BtnOkClick);
 
-    BtnCancel = makeCancelButton(Panel1);
+    BtnCancel = new QPushButton(Panel1);
+    BtnCancel->setAutoDefault(false);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
     BtnCancel->setGeometry(48, 64, 75, 25);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -90,11 +82,24 @@ void TFuggvenyForm::BtnOkClick() {
 
 void TFuggvenyForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    takePlatformCancelLook();
     if (parentWidget()) {
         const QWidget* window = parentWidget()->window();
         move(window->frameGeometry().center() - QPoint(width() / 2, height() / 2));
     }
     FormShow();
+}
+
+void TFuggvenyForm::takePlatformCancelLook() {
+    // The platform's own Cancel caption (in the user's language) and icon. Finding the icon in
+    // the icon theme takes longer than building the rest of the program's windows, so the
+    // button takes them when the dialog is first shown, not at start.
+    if (!BtnCancel->text().isEmpty())
+        return;
+    QDialogButtonBox standard(QDialogButtonBox::Cancel);
+    const QPushButton* model = standard.button(QDialogButtonBox::Cancel);
+    BtnCancel->setIcon(model->icon());
+    BtnCancel->setText(model->text());
 }
 
 void TFuggvenyForm::FormShow() {

@@ -40,6 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void takePlatformCancelLook();
     void FormShow();
 
     Prompter& m_prompter;

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/glyphs.h"
 
+#include <QApplication>
 #include <QFont>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace zerwa {
 
@@ -27,13 +31,35 @@ QPixmap drawHelpGlyph(int size) {
     return pixmap;
 }
 
+// Draws the glyph at the size it is shown in, when it is first shown, and keeps that picture.
+class HelpGlyphEngine : public QIconEngine {
+public:
+    QIconEngine* clone() const override { return new HelpGlyphEngine(*this); }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const int side = qMax(1, qMin(size.width(), size.height()));
+        if (m_picture.width() != side)
+            m_picture = drawHelpGlyph(side);
+        if (mode == QIcon::Normal || mode == QIcon::Active)
+            return m_picture;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, m_picture, &option);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    QPixmap m_picture;
+};
+
 } // namespace
 
 QIcon helpGlyph() {
-    QIcon icon;
-    for (const int size : {16, 18, 24, 32, 48})
-        icon.addPixmap(drawHelpGlyph(size));
-    return icon;
+    return QIcon(new HelpGlyphEngine);
 }
 
 } // namespace zerwa

@@ -26,8 +26,6 @@ namespace zerwa {
 namespace {
 
 constexpr int kRowHeight = 20;
-// The widest text an rpm cell needs to show whole: five digits.
-const QString kWidestRpm = QStringLiteral("15000");
 
 // Narrow cell and header margins: the column widths are fixed, and the rpm column must show
 // five digits in its header, its cells and its editor.
@@ -132,7 +130,7 @@ private:
         const CellDecoration decoration =
             m_grid->mapModel()->decoration(index.column(), index.row());
         const QFont font =
-            index.column() == 0 ? m_grid->mapModel()->rpmEditorFont(decoration.differs) : QFont();
+            index.column() == 0 ? m_grid->mapModel()->rpmFonts().editor(decoration.differs) : QFont();
         MarkOverlay::decorate(editor, decoration, font, true);
     }
 
@@ -219,36 +217,9 @@ MapGrid::MapGrid(MapTableModel* model, const VariantProfile& profile, QWidget* p
     setFixedAxes(true);
 }
 
-namespace {
-
-// The grid's font made narrow enough for the widest rpm text: condensed first, smaller only
-// where condensing is not enough.
-QFont fittedFont(QFont font, int width) {
-    for (const int stretch : {100, 90, 85, 80}) {
-        font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(kWidestRpm) <= width)
-            return font;
-    }
-    while (QFontMetrics(font).horizontalAdvance(kWidestRpm) > width && font.pointSizeF() > 5)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    return font;
-}
-
-} // namespace
-
 void MapGrid::fitRpmColumnFont(const VariantProfile& profile) {
-    // The rpm text is drawn in three places: the header section (a pixel of margin each side),
-    // the cell (a pixel lost to the grid line, one of margin each side) and the editor (the
-    // grid line's pixel, two of margin each side and one for the cursor).
-    const int width = profile.gridColumnWidths.value(0);
-    QFont bold = font();
-    bold.setBold(true);
-    const int cellWidth = width - 1 - 2;
-    const int editorWidth = width - 1 - 2 * 2 - 1;
-    const QFont cellFont = fittedFont(font(), cellWidth);
-    m_model->setRpmFonts({cellFont, fittedFont(bold, cellWidth), fittedFont(font(), editorWidth),
-                          fittedFont(bold, editorWidth)});
-    verticalHeader()->setFont(cellFont);
+    m_model->setRpmFonts(RpmFonts(font(), profile.gridColumnWidths.value(0)));
+    verticalHeader()->setFont(m_model->rpmFonts().cell());
 }
 
 void MapGrid::setFixedAxes(bool fixed) {

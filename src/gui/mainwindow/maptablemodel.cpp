@@ -6,6 +6,7 @@
 #include "document/model/mapdocument.h"
 
 #include <QBrush>
+#include <QSize>
 
 namespace zerwa {
 
@@ -86,7 +87,7 @@ QVariant MapTableModel::decorationRole(CellPos cell, int role) const {
         return d.toolTip.isEmpty() ? QVariant() : QVariant(d.toolTip);
     default: // the font: the rpm column's own; bold for a difference
         if (cell.column == 0)
-            return d.differs ? m_rpmFonts.boldCell : m_rpmFonts.cell;
+            return m_rpmFonts.cell(d.differs);
         if (!d.differs)
             return {};
         QFont bold;
@@ -128,6 +129,11 @@ Qt::ItemFlags MapTableModel::flags(const QModelIndex& index) const {
 }
 
 QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The grid gives the rpm labels' sections their size (its row height, the rpm column's
+    // width), never their text: with no size of their own, the sixty labels are not measured
+    // again at every change of the grid.
+    if (role == Qt::SizeHintRole && orientation == Qt::Vertical)
+        return QSize(0, 0);
     const bool headings = orientation == Qt::Horizontal;
     if (section >= (headings ? table().columns() : table().rows()))
         return {};

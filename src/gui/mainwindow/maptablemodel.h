@@ -4,10 +4,10 @@
 #include "core/model/maptable.h"
 #include "core/model/numberformat.h"
 #include "gui/mainwindow/celldecoration.h"
+#include "gui/mainwindow/rpmfonts.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
-#include <QFont>
 
 namespace zerwa {
 
@@ -43,15 +43,9 @@ public:
     // value, the value colour, the difference from the comparison's reference.
     CellDecoration decoration(int column, int row) const;
 
-    // The fonts of the rpm column, narrow enough for five digits, plain and bold; its editor
-    // has less room than the cell.
-    struct RpmFonts {
-        QFont cell, boldCell, editor, boldEditor;
-    };
+    // The fonts of the rpm column (fitted by the grid, which knows its width).
     void setRpmFonts(const RpmFonts& fonts) { m_rpmFonts = fonts; }
-    const QFont& rpmEditorFont(bool bold) const {
-        return bold ? m_rpmFonts.boldEditor : m_rpmFonts.editor;
-    }
+    const RpmFonts& rpmFonts() const { return m_rpmFonts; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

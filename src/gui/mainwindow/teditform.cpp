@@ -21,9 +21,6 @@ TEditForm::TEditForm(bool centredOnParent, QWidget* parent)
     setModal(true);
     setFixedSize(kClientSize);
 
-    QFont larger = font();
-    larger.setPointSizeF(larger.pointSizeF() * 1.4);
-
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(118, 108, 75, 28);
@@ -36,12 +33,10 @@ TEditForm::TEditForm(bool centredOnParent, QWidget* parent)
     StaticText1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StaticText1->setAlignment(Qt::AlignCenter);
     StaticText1->setWordWrap(true);
-    StaticText1->setFont(larger);
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(96, 62, 120, 32);
-    Edit1->setFont(larger);
 
     setTabOrder(BitBtn1, Edit1);
 }
@@ -56,6 +51,14 @@ QString TEditForm::askValue(const QString& rangeText, const QString& valueText) 
 
 void TEditForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The range and the value are written larger. The dialog is built at start but seldom
+    // shown, so its larger font is made ready when it is first shown.
+    if (Edit1->font() == font()) {
+        QFont larger = font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.4);
+        StaticText1->setFont(larger);
+        Edit1->setFont(larger);
+    }
     if (m_centredOnParent && parentWidget()) {
         const QWidget* window = parentWidget()->window();
         move(window->frameGeometry().center() - QPoint(width() / 2, height() / 2));

@@ -7,6 +7,7 @@
 #include "gui/support/formfixture.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,6 +161,11 @@ private slots:
                                                    "+8-ig, \n a lépés 1 - 60 -ig elfogadott."}));
         QCOMPARE(entries ? QStringList({entries->slope, entries->steps}) : QStringList(),
                  QStringList({"-8,9", "100"}));
+        // Shown, Cancel has the platform's own caption and icon.
+        const QDialogButtonBox standard(QDialogButtonBox::Cancel);
+        const QPushButton* cancel = standard.button(QDialogButtonBox::Cancel);
+        QCOMPARE(form.BtnCancel->text(), cancel->text());
+        QCOMPARE(form.BtnCancel->icon().pixmap(16).toImage(), cancel->icon().pixmap(16).toImage());
         QTimer::singleShot(0, &form, [&] {
             seen << form.LEEmelkedes->text() + form.LELepes->text();
             QTest::keyClick(&form, Qt::Key_Escape);
@@ -191,6 +197,10 @@ private slots:
             QCOMPARE(form.askValue("Az érték 0,5 - 63,5 közötti szám!", "abc"),
                      QStringLiteral("12,5"));
             QCOMPARE(shown, QStringList({"BitBtn1", "Az érték 0,5 - 63,5 közötti szám!", "abc"}));
+            const qreal larger = form.font().pointSizeF() * 1.4;
+            QCOMPARE(QList<qreal>(
+                         {form.StaticText1->font().pointSizeF(), form.Edit1->font().pointSizeF()}),
+                     QList<qreal>({larger, larger}));
             const QPoint offset = form.frameGeometry().center() - window.frameGeometry().center();
             QCOMPARE(offset.manhattanLength() <= 4, centred);
         }
