@@ -18,6 +18,8 @@ RpmFonts::RpmFonts(const QFont& gridFont, int columnWidth)
     , m_columnWidth(columnWidth) {}
 
 const QFont& RpmFonts::fitted(bool bold, bool editor) const {
+    if (m_columnWidth <= 0) // not yet told the column's width: nothing to fit to
+        return m_gridFont;
     std::optional<QFont>& font = m_fonts[size_t(bold) * 2 + size_t(editor)];
     if (!font) {
         QFont base = m_gridFont;
