@@ -129,8 +129,9 @@ private:
     void decorate(QWidget* editor, const QModelIndex& index) const {
         const CellDecoration decoration =
             m_grid->mapModel()->decoration(index.column(), index.row());
-        const QFont font =
-            index.column() == 0 ? m_grid->mapModel()->rpmFonts().editor(decoration.differs) : QFont();
+        const QFont font = index.column() == 0
+                               ? m_grid->mapModel()->rpmFonts().editor(decoration.differs)
+                               : QFont();
         MarkOverlay::decorate(editor, decoration, font, true);
     }
 
