@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/capture.h"
 
-#include "cli/framereading.h"
 #include "cli/console.h"
+#include "cli/framereading.h"
 #include "cli/hexdump.h"
 #include "core/link/downloadframe.h"
 #include "core/model/variantprofiles.h"
