@@ -4,13 +4,11 @@
 #include "core/model/maptable.h"
 #include "core/model/settingsblock.h"
 #include "core/model/variantprofiles.h"
+#include "core/storage/mapfile.h"
+#include "core/support/testfiles.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QSize>
 #include <QStringList>
-
-#include <stdexcept>
 
 namespace zerwa::test {
 

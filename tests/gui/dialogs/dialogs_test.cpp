@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/support/testfiles.h"
 #include "gui/dialogs/tfuggvenyform.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/mainwindow/buttonbars.h"
+#include "gui/mainwindow/programwindows.h"
 #include "gui/mainwindow/teditform.h"
 #include "gui/support/formfixture.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -174,36 +171,39 @@ private slots:
         QCOMPARE(seen.last(), QString());
     }
 
+    // Each program's own correction dialog, centred over the window where the program has it so.
+    void correctionDialog_data() { test::addProgramRows(); }
     void correctionDialog() {
-        for (const bool centred : {false, true}) {
-            QWidget window;
-            window.setGeometry(100, 100, 720, 500);
-            window.show();
-            TEditForm form(centred, &window);
-            QCOMPARE(form.windowTitle(), QStringLiteral("EditForm"));
-            QVERIFY(
-                !(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
-            QCOMPARE(form.minimumSize(), form.maximumSize());
-            QCOMPARE(form.StaticText1->size(), QSize(280, 40));
-            QVERIFY(form.BitBtn1->isDefault());
-            QCOMPARE(tabOrder(form.BitBtn1).mid(0, 2), QList<QWidget*>({form.BitBtn1, form.Edit1}));
-            QStringList shown;
-            QTimer::singleShot(0, &form, [&] {
-                shown << (form.focusWidget() ? form.focusWidget()->objectName() : QString())
-                      << form.StaticText1->text() << form.Edit1->text();
-                form.Edit1->setText("12,5");
-                QTest::keyClick(form.BitBtn1, Qt::Key_Return);
-            });
-            QCOMPARE(form.askValue("Az érték 0,5 - 63,5 közötti szám!", "abc"),
-                     QStringLiteral("12,5"));
-            QCOMPARE(shown, QStringList({"BitBtn1", "Az érték 0,5 - 63,5 közötti szám!", "abc"}));
-            const qreal larger = form.font().pointSizeF() * 1.4;
-            QCOMPARE(QList<qreal>(
-                         {form.StaticText1->font().pointSizeF(), form.Edit1->font().pointSizeF()}),
-                     QList<qreal>({larger, larger}));
-            const QPoint offset = form.frameGeometry().center() - window.frameGeometry().center();
-            QCOMPARE(offset.manhattanLength() <= 4, centred);
-        }
+        QFETCH(const ProgramFacts*, program);
+        FormFixture fixture(program->profile());
+        QtPrompter prompter;
+        const ProgramWindows windows(fixture.context(), prompter);
+        windows.form().setGeometry(100, 100, 720, 500);
+        windows.form().show();
+        TEditForm& form = windows.correctionDialog();
+        QCOMPARE(form.windowTitle(), QStringLiteral("EditForm"));
+        QVERIFY(!(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.StaticText1->size(), QSize(280, 40));
+        QVERIFY(form.BitBtn1->isDefault());
+        QCOMPARE(tabOrder(form.BitBtn1).mid(0, 2), QList<QWidget*>({form.BitBtn1, form.Edit1}));
+        QStringList shown;
+        QTimer::singleShot(0, &form, [&] {
+            shown << (form.focusWidget() ? form.focusWidget()->objectName() : QString())
+                  << form.StaticText1->text() << form.Edit1->text();
+            form.Edit1->setText("12,5");
+            QTest::keyClick(form.BitBtn1, Qt::Key_Return);
+        });
+        QCOMPARE(prompter.askCorrectedValue("Az érték 0,5 - 63,5 közötti szám!", "abc"),
+                 QStringLiteral("12,5"));
+        QCOMPARE(shown, QStringList({"BitBtn1", "Az érték 0,5 - 63,5 közötti szám!", "abc"}));
+        const qreal larger = form.font().pointSizeF() * 1.4;
+        QCOMPARE(
+            QList<qreal>({form.StaticText1->font().pointSizeF(), form.Edit1->font().pointSizeF()}),
+            QList<qreal>({larger, larger}));
+        const QPoint offset =
+            form.frameGeometry().center() - windows.form().frameGeometry().center();
+        QCOMPARE(offset.manhattanLength() <= 4, program->dialogCentred);
     }
 };
 
