@@ -85,6 +85,11 @@ struct SampleMap {
     }
 };
 
+// Writes the map as its program saves it.
+inline void writeMap(const QString& path, const VariantProfile& profile, const SampleMap& map) {
+    writeBytes(path, *mapfile::encode(profile, {map.settings, map.table}));
+}
+
 // The frame index of data cell (column, row): the cells of the rows from the last block row
 // up to row 1, each row from its last column down, fill indices 3..62 and then 66..125; the
 // rows below the block rows (zerwa4_60) fill 126..245 the same way from the last row up.

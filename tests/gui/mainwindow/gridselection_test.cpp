@@ -2,20 +2,12 @@
 // How the grid's selection meets the cell check: the check runs before the selection moves,
 // the fixed row and column are not cells, and leaving axis-edit mode checks nothing. And the
 // rpm column shows five digits whole.
-#include "core/model/variantprofiles.h"
 #include "gui/mainwindow/buttonbars.h"
-#include "gui/mainwindow/mapgrid.h"
-#include "gui/mainwindow/maptablemodel.h"
-#include "gui/mainwindow/settingspanel.h"
 #include "gui/support/formfixture.h"
 
 #include <QBrush>
-#include <QHeaderView>
 #include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStyle>
-#include <QTest>
 
 using namespace zerwa;
 using zerwa::test::FormFixture;
@@ -75,23 +67,14 @@ private slots:
         QCOMPARE(form.table().cell(0, 3), QStringLiteral("500"));
     }
 
-    void aClickOnTheFixedRowOrColumnSelectsNothing_data() {
-        QTest::addColumn<Qt::Orientation>("orientation");
-        QTest::newRow("rpm label") << Qt::Vertical;
-        QTest::newRow("heading") << Qt::Horizontal;
-    }
     void aClickOnTheFixedRowOrColumnSelectsNothing() {
-        QFETCH(Qt::Orientation, orientation);
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.startShown();
-        MapGrid* grid = form.StringGrid1;
-        QHeaderView* header =
-            orientation == Qt::Vertical ? grid->verticalHeader() : grid->horizontalHeader();
-        const int middle = header->sectionViewportPosition(3) + header->sectionSize(3) / 2;
-        const QPoint at = orientation == Qt::Vertical ? QPoint(5, middle) : QPoint(middle, 5);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(grid->currentCell(), CellPos({1, 1}));
-        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
+        for (const CellPos axis : {CellPos{0, 3}, CellPos{3, 0}}) { // an rpm label, a heading
+            test::clickCell(form, axis);
+            QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 1}));
+            QCOMPARE(form.StringGrid1->selectionModel()->selectedIndexes().size(), 1);
+        }
         QCOMPARE(fixture.prompter().records.size(), 0);
         QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
     }
@@ -109,6 +92,7 @@ private slots:
         form.LetoltBtnClick();
         QCOMPARE(fixture.prompter().messages(),
                  QStringList({"Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!"}));
+        QVERIFY(fixture.serial().events.isEmpty());
         const QModelIndex marked = form.mapModel->index(55, 3);
         QCOMPARE(marked.data(Qt::BackgroundRole).value<QBrush>().color(),
                  MapTableModel::markColour());
