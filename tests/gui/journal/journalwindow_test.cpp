@@ -32,10 +32,9 @@ const QString kDone = QStringLiteral("A letöltés befejezve!");
 QList<JournalRecord> records(const FormFixture& fixture) {
     const Journal journal(fixture.journalFolder());
     QList<JournalRecord> all;
-    for (const JournalEntry& entry : journal.list().entries) {
+    for (const JournalEntry& entry : journal.list().entries)
         if (!entry.isDamaged())
             all << *journal.read(entry.id).record;
-    }
     return all;
 }
 
