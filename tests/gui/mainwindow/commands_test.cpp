@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The commands on the map and the editing keys in the window, with scripted answers: the cell
-// check, the popup and its steps, the clear, the slope fill; Escape and Ctrl+Z in an open cell
+// The commands on the map and the editing keys in the window, with scripted answers: the
+// popup and its steps, the clear, the slope fill; Escape and Ctrl+Z in an open cell
 // editor; copy wherever the focus is, and paste from the grid's open editor.
 #include "document/model/mapdocument.h"
 #include "gui/chart/mapchartview.h"
@@ -19,22 +19,11 @@ using Kind = test::ScriptedPrompter::Kind;
 
 namespace {
 
-const QString kDataRange = QStringLiteral("Az érték 0,5 - 63,5 közötti szám!");
-
 QStringList column(const TForm1& form, int c, int from, int to) {
     QStringList texts;
     for (int r = from; r <= to; ++r)
         texts << form.table().cell(c, r);
     return texts;
-}
-
-// Each question of the correction dialog: its range text and the text it started from.
-QStringList corrections(const test::ScriptedPrompter& prompter) {
-    QStringList asked;
-    for (const auto& record : prompter.records)
-        if (record.kind == Kind::Correction)
-            asked << record.text + " | " + record.value;
-    return asked;
 }
 
 void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
@@ -47,29 +36,6 @@ class CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Leaving a cell checks it; the correction dialog starts again from the cell's text until
-    // the value is in range, which is then written as typed.
-    void leavingACellChecksIt() {
-        FormFixture fixture(profiles::zerwa4());
-        TForm1& form = fixture.start();
-        form.StringGrid1->placeCellSilently({2, 3}); // selected as if by the user, emptied
-        form.setRememberedCell({2, 3});
-        form.mapModel->setCellText(2, 3, "");
-        fixture.prompter().corrections = {"70", "12,5"};
-        form.StringGrid1->moveToCell({2, 4});
-        QCOMPARE(corrections(fixture.prompter()),
-                 QStringList({kDataRange + " | ", kDataRange + " | "}));
-        QCOMPARE(form.table().cell(2, 3), QStringLiteral("12,5"));
-        QCOMPARE(form.rememberedCell(), (CellPos{2, 4}));
-        form.mapModel->setCellText(2, 4, "05"); // valid: left as typed
-        form.StringGrid1->moveToCell({2, 5});
-        QCOMPARE(form.table().cell(2, 4), QStringLiteral("05"));
-        form.mapModel->setCellText(3, 20, "szöveg"); // a bad cell elsewhere holds nothing back
-        form.StringGrid1->moveToCell({2, 6});
-        QCOMPARE(form.StringGrid1->currentCell(), (CellPos{2, 6}));
-        QCOMPARE(fixture.prompter().errors(), QStringList({"'szöveg' nem érvényes szám."}));
-    }
-
     // The popup opens over a cell, but not over the rpm column in axis-edit mode.
     void thePopupIsOffOverTheRpmColumn() {
         FormFixture fixture(profiles::zerwa8());

@@ -25,24 +25,39 @@ class GridSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theCorrectionDialogOpensWhileTheLeftCellIsStillSelected() {
+    // Leaving a cell checks it while it is still selected; the correction dialog starts again
+    // from the cell's text until the value is in range, which is then written as typed. A valid
+    // text is left as typed, and a bad cell elsewhere holds nothing back.
+    void leavingACellChecksItWhileItIsStillSelected() {
         FormFixture fixture(profiles::zerwa4_60()); // remembered cell (1, 1) from the start
         TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
         QLineEdit* editor = fixture.editorOn({1, 1});
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("70"));
-        CellPos selectedWhileAsked{-1, -1};
+        QStringList asked; // the range, the text the dialog starts from, the selected row
         fixture.prompter().onRecord = [&] {
-            if (fixture.prompter().records.constLast().kind == Kind::Correction)
-                selectedWhileAsked = grid->currentCell();
+            const auto& record = fixture.prompter().records.constLast();
+            if (record.kind == Kind::Correction)
+                asked << QStringList{record.text, record.value,
+                                     QString::number(grid->currentCell().row)}
+                             .join(" | ");
         };
-        fixture.prompter().corrections.push_back(QStringLiteral("7"));
+        fixture.prompter().corrections = {"64", "07"};
         QTest::keyClick(editor, Qt::Key_Down);
-        QCOMPARE(selectedWhileAsked, CellPos({1, 1}));
+        QCOMPARE(asked, QStringList(2, "Az érték 0,5 - 63,5 közötti szám! | 70 | 1"));
         QCOMPARE(grid->currentCell(), CellPos({1, 2}));
-        QCOMPARE(form.table().cell(1, 1), QStringLiteral("7"));
+        QCOMPARE(form.table().cell(1, 1), QStringLiteral("07"));
         QCOMPARE(form.rememberedCell(), CellPos({1, 2}));
+        editor = fixture.editorOn({1, 2});
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("05"));
+        form.mapModel->setCellText(3, 20, "szöveg");
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(QStringList({form.table().cell(1, 2), form.table().cell(1, 1)}),
+                 QStringList({"05", "07"}));
+        QCOMPARE(grid->currentCell(), CellPos({1, 3}));
+        QCOMPARE(fixture.prompter().errors(), QStringList({"'szöveg' nem érvényes szám."}));
     }
 
     void leavingAxisEditModeMovesTheSelectionWithoutACheck() {
