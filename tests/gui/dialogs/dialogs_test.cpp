@@ -51,7 +51,9 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The help button shows the text read once at start; Vissza hides it.
+    // The help button shows the text read once at start; Vissza hides it. A file that does not
+    // begin with the rich-text mark is shown as it is: Windows-1250, or UTF-8 after its mark;
+    // control characters other than tabs and line ends are left out.
     void helpWindow_data() { test::addProgramRows(); }
     void helpWindow() {
         QFETCH(const ProgramFacts*, program);
@@ -101,19 +103,13 @@ private slots:
                             fixture.folder()); // another program's file does not count
         QCOMPARE(nextStart.RichEdit1->toPlainText(), kMissing);
         QCOMPARE(nextStart.RichEdit1->document()->blockCount(), 1);
-    }
-
-    // A file that does not begin with the rich-text mark is shown as it is: Windows-1250, or
-    // UTF-8 after its mark; control characters other than tabs and line ends are left out.
-    void fileThatIsNotRichTextIsShownAsText() {
-        const std::pair<QByteArray, QString> cases[] = {
+        const std::pair<QByteArray, QString> plain[] = {
             {QByteArray("\xF5r \xFCl\r\nx{\\rtf1 \\b k\xE9t}\0\x07\t\x7F.", 27),
              "őr ül\nx{\\rtf1 \\b két}\t."},
             {"\xEF\xBB\xBF\xC5\x91r", "őr"}};
-        for (const auto& [bytes, text] : cases) {
-            FormFixture fixture(profiles::zerwa4());
-            test::writeBytes(fixture.pathOf("Helpv4.rtf"), bytes);
-            QCOMPARE(THelpForm(profiles::zerwa4(), fixture.folder()).RichEdit1->toPlainText(),
+        for (const auto& [bytes, text] : plain) {
+            test::writeBytes(fixture.pathOf(program->helpFile), bytes);
+            QCOMPARE(THelpForm(program->profile(), fixture.folder()).RichEdit1->toPlainText(),
                      text);
         }
     }
