@@ -60,9 +60,18 @@ private slots:
         QCOMPARE(fixture.prompter().errors(), QStringList({"'szöveg' nem érvényes szám."}));
     }
 
-    void leavingAxisEditModeMovesTheSelectionWithoutACheck() {
+    // A click on the fixed row or column selects nothing; leaving axis-edit mode moves the
+    // selection off the rpm column without a check.
+    void theFixedAxesAreNoCells() {
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.startShown();
+        for (const CellPos axis : {CellPos{0, 3}, CellPos{3, 0}}) { // an rpm label, a heading
+            test::clickCell(form, axis);
+            QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 1}));
+            QCOMPARE(form.StringGrid1->selectionModel()->selectedIndexes().size(), 1);
+        }
+        QCOMPARE(fixture.prompter().records.size(), 0);
+        QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
         auto headingEditable = [&] {
             return bool(form.mapModel->index(0, 1).flags() & Qt::ItemIsEditable);
         };
@@ -80,18 +89,6 @@ private slots:
         QCOMPARE(form.rememberedCell(), CellPos({0, 3}));
         QCOMPARE(fixture.prompter().records.size(), 0);
         QCOMPARE(form.table().cell(0, 3), QStringLiteral("500"));
-    }
-
-    void aClickOnTheFixedRowOrColumnSelectsNothing() {
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.startShown();
-        for (const CellPos axis : {CellPos{0, 3}, CellPos{3, 0}}) { // an rpm label, a heading
-            test::clickCell(form, axis);
-            QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 1}));
-            QCOMPARE(form.StringGrid1->selectionModel()->selectedIndexes().size(), 1);
-        }
-        QCOMPARE(fixture.prompter().records.size(), 0);
-        QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
     }
 
     void aRefusedDownloadMarksTheFirstFailingValueUntilItIsEdited() {
