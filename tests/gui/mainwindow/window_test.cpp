@@ -149,6 +149,12 @@ private slots:
         QCOMPARE(form.rememberedCell(), f.rememberedCell);
         QVERIFY(form.Panel3->Panel5->isHidden());
         QVERIFY(fixture.prompter().records.isEmpty());
+        // Kilépés asks every time (a No is answered in the test of the real boxes).
+        fixture.prompter().yesNo = {true};
+        QTest::mouseClick(form.KilepBtn, Qt::LeftButton);
+        QCOMPARE(fixture.prompter().texts(Kind::YesNo),
+                 QStringList({"Elmentette a változásokat?"}));
+        QCOMPARE(fixture.exitCode(), 0);
     }
 
     // Start-up reads the working file: line 1 names the map, line 2 the port.
@@ -237,16 +243,6 @@ private slots:
             QCOMPARE(window.Chart1->geometry(), QRect(391, 7, 314, 178));
             QVERIFY(window.StringGrid1->isVisible());
         }
-    }
-
-    // Kilépés asks every time (a No is answered in the test of the real boxes).
-    void exitAsksEveryTime() {
-        FormFixture fixture(profiles::zerwa8());
-        fixture.prompter().yesNo = {true};
-        QTest::mouseClick(fixture.start().KilepBtn, Qt::LeftButton);
-        QCOMPARE(fixture.prompter().texts(Kind::YesNo),
-                 QStringList({"Elmentette a változásokat?"}));
-        QCOMPARE(fixture.exitCode(), 0);
     }
 
     void saveUnderANewName_data() { test::addProgramRows(); }
