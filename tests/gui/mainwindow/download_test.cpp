@@ -108,7 +108,8 @@ private slots:
                  QStringList({"Com4", "4"}));
     }
 
-    // Check, open, break; 500 ms later the frame, unit by unit, then close and the message.
+    // Check, open, break; 500 ms later the frame, unit by unit, then close and the message. A
+    // port that does not open, and a write that fails, end the download saying so.
     void oneDownload_data() { test::addProgramRows(); }
     void oneDownload() {
         QFETCH(const ProgramFacts*, program);
@@ -131,12 +132,9 @@ private slots:
         QVERIFY2(breakMs >= 490, qPrintable(QString::number(breakMs)));
         QCOMPARE(serial.events.at(0).port, 1);
         QVERIFY(!form.Timer1->isActive());
-    }
 
-    void refusalsAndFailures() {
-        FormFixture fixture(profiles::zerwa4());
-        fixture.start();
-        TForm1& form = fixture.withMap(test::SampleMap(profiles::zerwa4()));
+        fixture.prompter().records.clear();
+        fixture.serial().events.clear();
         fixture.serial().openFailure = "A soros port nem nyitható meg: COM1";
         form.LetoltBtnClick();
         QCOMPARE(fixture.prompter().errors(), QStringList({fixture.serial().openFailure}));
@@ -147,7 +145,8 @@ private slots:
         fixture.serial().openFailure.clear();
         fixture.serial().failWriteAt = 60;
         form.LetoltBtnClick();
-        form.mapModel->setCellText(4, 30, "20"); // frame index 3: the values are read at the tick
+        // Frame index 3: the values are read at the tick.
+        form.mapModel->setCellText(program->mapColumns, program->blockRows, "20");
         QVERIFY(fixture.waitForMessage());
         QCOMPARE(quint8(fixture.serial().written().at(3 * 3)), 40);
         QCOMPARE(fixture.prompter().messages(), QStringList({"Hiba a letöltésben!  60"}));
