@@ -3,6 +3,7 @@
 // popup and its steps, the clear, the slope fill; Escape and Ctrl+Z in an open cell
 // editor; copy wherever the focus is, and paste from the grid's open editor.
 #include "document/model/mapdocument.h"
+#include "gui/chart/chartmirror.h"
 #include "gui/chart/mapchartview.h"
 #include "gui/mainwindow/tablecommands.h"
 #include "gui/support/formfixture.h"
@@ -11,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLineSeries>
 #include <QMenu>
 
 using namespace zerwa;
@@ -36,7 +38,8 @@ class CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The popup opens over a cell, but not over the rpm column in axis-edit mode.
+    // The popup opens over a cell, but not over the rpm column in axis-edit mode. Leaving a
+    // heading retitles its line; leaving the corner relabels the rpm axis.
     void thePopupIsOffOverTheRpmColumn() {
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.start();
@@ -46,10 +49,15 @@ private slots:
         QTRY_VERIFY(form.tableCommands()->PopupMenu1->isVisible());
         form.tableCommands()->PopupMenu1->close();
         form.EditBtnClick();
-        form.StringGrid1->moveToCell({0, 3});
+        form.mapModel->setCellText(3, 0, "4.20");
+        form.mapModel->setCellText(0, 1, "rpm");
+        form.StringGrid1->moveToCell({3, 0});
+        form.StringGrid1->moveToCell({0, 0});
         QVERIFY(!form.StringGrid1->openPopupAtCurrentCell());
         form.StringGrid1->moveToCell({1, 0});
         QVERIFY(form.StringGrid1->autoPopup());
+        QCOMPARE(QStringList({form.chart()->series(3)->name(), form.chart()->pointLabel(1, 0)}),
+                 QStringList({"4.20", "rpm"}));
     }
 
     // The ten popup steps, each triggered before any cell is selected: caption, component
@@ -134,6 +142,7 @@ private slots:
         fixture.prompter().slopeFills = {SlopeFillEntries{"1,5", "4"}, std::nullopt};
         form.tableCommands()->Fuggveny->trigger();
         QCOMPARE(column(form, 3, 10, 15), QStringList({"20", "21,5", "23", "24,5", "26", "3"}));
+        QCOMPARE(form.chart()->series(3)->at(13).y(), 26.0);
         const MapTable before = form.table();
         form.tableCommands()->FuggvenyClick(); // cancelled
         QCOMPARE(form.table(), before);
@@ -213,6 +222,7 @@ private slots:
         QCOMPARE(form.rememberedCell(), remembered);
         QCOMPARE(fixture.prompter().records.size(), 0); // no cell check, no correction
         QCOMPARE(form.document().history().count(), steps + 1);
+        QCOMPARE(form.chart()->series(3)->at(19).y(), 12.5);
         press(editor, Qt::Key_Z);
         QCOMPARE(form.table().cell(3, 20), QStringLiteral("3"));
     }
