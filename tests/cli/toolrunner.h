@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/storage/mapfile.h"
 #include "core/support/gtestqt.h"
 #include "core/support/programtable.h"
-#include "core/support/testfiles.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -46,9 +44,7 @@ public:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     // Writes the map as its program saves it.
     void writeMap(const QString& name, const VariantProfile& profile, const SampleMap& map) {
-        const auto bytes = mapfile::encode(profile, {map.settings, map.table});
-        ASSERT_TRUE(bytes);
-        writeBytes(path(name), *bytes);
+        test::writeMap(path(name), profile, map);
     }
     void start(QProcess& process, const QStringList& arguments) const {
         process.setWorkingDirectory(m_dir.path());

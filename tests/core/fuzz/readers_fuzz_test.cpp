@@ -11,9 +11,7 @@
 #include "core/storage/windows1250.h"
 #include "core/storage/workingfile.h"
 #include "core/support/gtestqt.h"
-#include "core/support/programtable.h"
 #include "core/support/samplerecord.h"
-#include "core/support/testfiles.h"
 
 #include <QTemporaryDir>
 
@@ -147,8 +145,7 @@ TEST_F(ReadersFuzz, HelpFiles) {
 // cell.
 TEST_F(ReadersFuzz, PastedText) {
     const VariantProfile& profile = profiles::zerwa4_60();
-    MapTable table = MapTable::forProfile(profile);
-    resetMapTable(table, profile, ResetScope::WithAxes);
+    const MapTable table = test::SampleMap(profile).table;
     InputGenerator generate{
         {"1,5\t2\r\n3\t\"4\"\n", "12,5", "\t0.00\n700\t5\n"},
         {"\t", "\n", "\r", "\"", ".", ",", "-", "x\xC3\xA9", QByteArray(1, '\0')}};

@@ -3,14 +3,11 @@
 // lies, and the folder as several writers, a full disk and other hands leave it.
 #include "core/journal/journal.h"
 #include "core/journal/journalfolder.h"
-#include "core/storage/mapfile.h"
 #include "core/support/gtestqt.h"
 #include "core/support/samplerecord.h"
-#include "core/support/testfiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 

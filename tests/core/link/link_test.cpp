@@ -6,9 +6,7 @@
 #include "core/link/portdevice.h"
 #include "core/support/gtestqt.h"
 #include "core/support/programtable.h"
-#include "core/support/testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -3,7 +3,6 @@
 #include "core/model/columnedits.h"
 #include "core/model/decimalnumber.h"
 #include "core/model/mapdifferences.h"
-#include "core/model/maptable.h"
 #include "core/model/numberformat.h"
 #include "core/model/settingsrules.h"
 #include "core/support/gtestqt.h"
@@ -21,38 +20,6 @@ const NumberFormat point(u'.');
 
 // One run per program: 0 zerwa8, 1 zerwa4, 2 zerwa4_60.
 class Program : public testing::TestWithParam<int> {};
-
-TEST_P(Program, ProfileHoldsTheProgramsNumbers) {
-    const ProgramFacts& f = test::programFacts().at(GetParam());
-    const VariantProfile& p = f.profile();
-    QList<int> rpm;
-    QList<int> rpmFacts;
-    for (int row = 1; row <= f.rpmRows; ++row) {
-        rpm << p.defaultRpm(row);
-        rpmFacts << f.defaultRpm(row);
-    }
-    EXPECT_EQ(rpm, rpmFacts);
-    EXPECT_EQ(
-        QList<int>({p.mapColumns, p.rpmRows, p.rpmCeiling, p.portItemCount, p.windowHeight,
-                    p.windowMinHeight, p.windowMaxHeight, p.gridHeight, p.settingsFieldLeft,
-                    p.settingsFieldWidth, p.windowMinHeight - p.enlargedChartHeightMargin,
-                    p.helpWindowWidth, p.helpWindowHeight, p.frameLength, p.frameBlockRows,
-                    p.initialRememberedCell.column, p.initialRememberedCell.row}),
-        QList<int>({f.mapColumns, f.rpmRows, f.rpmCeiling, f.portItems, f.windowHeight, f.minHeight,
-                    f.maxHeight, f.gridHeight, f.fieldLeft, f.fieldWidth, f.enlargedChartHeight,
-                    f.helpWindow.width(), f.helpWindow.height(), f.frameLength, f.blockRows,
-                    f.rememberedCell.column, f.rememberedCell.row}));
-    EXPECT_EQ(p.gridColumnWidths, f.columnWidths);
-    EXPECT_EQ(p.defaultHeadings, f.headings);
-    EXPECT_EQ(p.cylinderItems, f.cylinders);
-    EXPECT_EQ(QStringList({p.defaultMapFileName, p.workingFileName, p.portUpdateFileName,
-                           p.mapFileMagic, p.helpFileName}),
-              QStringList({f.defaultMapFile, f.workingFile, f.portFile, f.magic, f.helpFile}));
-    EXPECT_EQ(
-        QList<bool>({p.firstPortSelectedAtStart, p.captionShowsSavedFile, p.correctionDialogCentred,
-                     p.hasSlopeFill}),
-        QList<bool>({f.firstPortSelected, f.captionShowsSavedFile, f.dialogCentred, f.slopeFill}));
-}
 
 TEST_P(Program, ResetWritesTheDefaultTableAndKeepsEditedAxesWhenAsked) {
     const ProgramFacts& f = test::programFacts().at(GetParam());
@@ -237,8 +204,7 @@ TEST(SettingsFields, LeavingAFieldReportsAndReplacesBadValues) {
 
 // A zerwa4_60 table whose column 2 holds the given texts from row 1 down.
 MapTable tableWithColumn(const QStringList& texts) {
-    MapTable table = MapTable::forProfile(profiles::zerwa4_60());
-    resetMapTable(table, profiles::zerwa4_60(), ResetScope::WithAxes);
+    MapTable table = test::SampleMap(profiles::zerwa4_60()).table;
     for (int i = 0; i < texts.size(); ++i)
         table.setCell(2, i + 1, texts.at(i));
     return table;

@@ -5,7 +5,6 @@
 #include "core/storage/workingfile.h"
 #include "core/support/gtestqt.h"
 #include "core/support/programtable.h"
-#include "core/support/testfiles.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -4,13 +4,11 @@
 #include "core/model/maptable.h"
 #include "core/model/settingsblock.h"
 #include "core/model/variantprofiles.h"
+#include "core/storage/mapfile.h"
+#include "core/support/testfiles.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QSize>
 #include <QStringList>
-
-#include <stdexcept>
 
 namespace zerwa::test {
 
@@ -86,6 +84,11 @@ struct SampleMap {
         return *this;
     }
 };
+
+// Writes the map as its program saves it.
+inline void writeMap(const QString& path, const VariantProfile& profile, const SampleMap& map) {
+    writeBytes(path, *mapfile::encode(profile, {map.settings, map.table}));
+}
 
 // The frame index of data cell (column, row): the cells of the rows from the last block row
 // up to row 1, each row from its last column down, fill indices 3..62 and then 66..125; the

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace zerwa;
 
 namespace {

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/support/testfiles.h"
 #include "gui/dialogs/tfuggvenyform.h"
 #include "gui/dialogs/thelpform.h"
 #include "gui/mainwindow/buttonbars.h"
+#include "gui/mainwindow/programwindows.h"
 #include "gui/mainwindow/teditform.h"
 #include "gui/support/formfixture.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -54,7 +51,9 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The help button shows the text read once at start; Vissza hides it.
+    // The help button shows the text read once at start; Vissza hides it. A file that does not
+    // begin with the rich-text mark is shown as it is: Windows-1250, or UTF-8 after its mark;
+    // control characters other than tabs and line ends are left out.
     void helpWindow_data() { test::addProgramRows(); }
     void helpWindow() {
         QFETCH(const ProgramFacts*, program);
@@ -104,19 +103,13 @@ private slots:
                             fixture.folder()); // another program's file does not count
         QCOMPARE(nextStart.RichEdit1->toPlainText(), kMissing);
         QCOMPARE(nextStart.RichEdit1->document()->blockCount(), 1);
-    }
-
-    // A file that does not begin with the rich-text mark is shown as it is: Windows-1250, or
-    // UTF-8 after its mark; control characters other than tabs and line ends are left out.
-    void fileThatIsNotRichTextIsShownAsText() {
-        const std::pair<QByteArray, QString> cases[] = {
+        const std::pair<QByteArray, QString> plain[] = {
             {QByteArray("\xF5r \xFCl\r\nx{\\rtf1 \\b k\xE9t}\0\x07\t\x7F.", 27),
              "őr ül\nx{\\rtf1 \\b két}\t."},
             {"\xEF\xBB\xBF\xC5\x91r", "őr"}};
-        for (const auto& [bytes, text] : cases) {
-            FormFixture fixture(profiles::zerwa4());
-            test::writeBytes(fixture.pathOf("Helpv4.rtf"), bytes);
-            QCOMPARE(THelpForm(profiles::zerwa4(), fixture.folder()).RichEdit1->toPlainText(),
+        for (const auto& [bytes, text] : plain) {
+            test::writeBytes(fixture.pathOf(program->helpFile), bytes);
+            QCOMPARE(THelpForm(program->profile(), fixture.folder()).RichEdit1->toPlainText(),
                      text);
         }
     }
@@ -174,36 +167,39 @@ private slots:
         QCOMPARE(seen.last(), QString());
     }
 
+    // Each program's own correction dialog, centred over the window where the program has it so.
+    void correctionDialog_data() { test::addProgramRows(); }
     void correctionDialog() {
-        for (const bool centred : {false, true}) {
-            QWidget window;
-            window.setGeometry(100, 100, 720, 500);
-            window.show();
-            TEditForm form(centred, &window);
-            QCOMPARE(form.windowTitle(), QStringLiteral("EditForm"));
-            QVERIFY(
-                !(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
-            QCOMPARE(form.minimumSize(), form.maximumSize());
-            QCOMPARE(form.StaticText1->size(), QSize(280, 40));
-            QVERIFY(form.BitBtn1->isDefault());
-            QCOMPARE(tabOrder(form.BitBtn1).mid(0, 2), QList<QWidget*>({form.BitBtn1, form.Edit1}));
-            QStringList shown;
-            QTimer::singleShot(0, &form, [&] {
-                shown << (form.focusWidget() ? form.focusWidget()->objectName() : QString())
-                      << form.StaticText1->text() << form.Edit1->text();
-                form.Edit1->setText("12,5");
-                QTest::keyClick(form.BitBtn1, Qt::Key_Return);
-            });
-            QCOMPARE(form.askValue("Az érték 0,5 - 63,5 közötti szám!", "abc"),
-                     QStringLiteral("12,5"));
-            QCOMPARE(shown, QStringList({"BitBtn1", "Az érték 0,5 - 63,5 közötti szám!", "abc"}));
-            const qreal larger = form.font().pointSizeF() * 1.4;
-            QCOMPARE(QList<qreal>(
-                         {form.StaticText1->font().pointSizeF(), form.Edit1->font().pointSizeF()}),
-                     QList<qreal>({larger, larger}));
-            const QPoint offset = form.frameGeometry().center() - window.frameGeometry().center();
-            QCOMPARE(offset.manhattanLength() <= 4, centred);
-        }
+        QFETCH(const ProgramFacts*, program);
+        FormFixture fixture(program->profile());
+        QtPrompter prompter;
+        const ProgramWindows windows(fixture.context(), prompter);
+        windows.form().setGeometry(100, 100, 720, 500);
+        windows.form().show();
+        TEditForm& form = windows.correctionDialog();
+        QCOMPARE(form.windowTitle(), QStringLiteral("EditForm"));
+        QVERIFY(!(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.StaticText1->size(), QSize(280, 40));
+        QVERIFY(form.BitBtn1->isDefault());
+        QCOMPARE(tabOrder(form.BitBtn1).mid(0, 2), QList<QWidget*>({form.BitBtn1, form.Edit1}));
+        QStringList shown;
+        QTimer::singleShot(0, &form, [&] {
+            shown << (form.focusWidget() ? form.focusWidget()->objectName() : QString())
+                  << form.StaticText1->text() << form.Edit1->text();
+            form.Edit1->setText("12,5");
+            QTest::keyClick(form.BitBtn1, Qt::Key_Return);
+        });
+        QCOMPARE(prompter.askCorrectedValue("Az érték 0,5 - 63,5 közötti szám!", "abc"),
+                 QStringLiteral("12,5"));
+        QCOMPARE(shown, QStringList({"BitBtn1", "Az érték 0,5 - 63,5 közötti szám!", "abc"}));
+        const qreal larger = form.font().pointSizeF() * 1.4;
+        QCOMPARE(
+            QList<qreal>({form.StaticText1->font().pointSizeF(), form.Edit1->font().pointSizeF()}),
+            QList<qreal>({larger, larger}));
+        const QPoint offset =
+            form.frameGeometry().center() - windows.form().frameGeometry().center();
+        QCOMPARE(offset.manhattanLength() <= 4, program->dialogCentred);
     }
 };
 

@@ -1,30 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The commands on the map and the editing keys in the window, with scripted answers: the
+// popup and its steps, the clear, the slope fill; Escape and Ctrl+Z in an open cell
+// editor; copy wherever the focus is, and paste from the grid's open editor.
+#include "document/model/mapdocument.h"
 #include "gui/chart/chartmirror.h"
-#include "gui/mainwindow/mapgrid.h"
-#include "gui/mainwindow/maptablemodel.h"
-#include "gui/mainwindow/settingspanel.h"
+#include "gui/chart/mapchartview.h"
 #include "gui/mainwindow/tablecommands.h"
 #include "gui/support/formfixture.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineSeries>
 #include <QMenu>
-#include <QPushButton>
 
 using namespace zerwa;
 using test::FormFixture;
 using Kind = test::ScriptedPrompter::Kind;
 
 namespace {
-
-const QString kDataRange = QStringLiteral("Az érték 0,5 - 63,5 közötti szám!");
-
-// The remembered cell moves to `cell` without a check, as if the user had just selected it.
-void selectSilently(TForm1& form, CellPos cell, const QString& text) {
-    form.StringGrid1->placeCellSilently(cell);
-    form.setRememberedCell(cell);
-    form.mapModel->setCellText(cell.column, cell.row, text);
-}
 
 QStringList column(const TForm1& form, int c, int from, int to) {
     QStringList texts;
@@ -33,13 +28,8 @@ QStringList column(const TForm1& form, int c, int from, int to) {
     return texts;
 }
 
-// Each question of the correction dialog: its range text and the text it started from.
-QStringList corrections(const test::ScriptedPrompter& prompter) {
-    QStringList asked;
-    for (const auto& record : prompter.records)
-        if (record.kind == Kind::Correction)
-            asked << record.text + " | " + record.value;
-    return asked;
+void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(target, key, modifiers);
 }
 
 } // namespace
@@ -48,30 +38,9 @@ class CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Leaving a cell checks it; the correction dialog starts again from the cell's text until
-    // the value is in range, which is then written as typed and drawn.
-    void leavingACellChecksIt() {
-        FormFixture fixture(profiles::zerwa4());
-        TForm1& form = fixture.start();
-        selectSilently(form, {2, 3}, "");
-        fixture.prompter().corrections = {"70", "12,5"};
-        form.StringGrid1->moveToCell({2, 4});
-        QCOMPARE(corrections(fixture.prompter()),
-                 QStringList({kDataRange + " | ", kDataRange + " | "}));
-        QCOMPARE(form.table().cell(2, 3), QStringLiteral("12,5"));
-        QCOMPARE(form.chart()->series(2)->at(2).y(), 12.5);
-        QCOMPARE(form.rememberedCell(), (CellPos{2, 4}));
-        form.mapModel->setCellText(2, 4, "05"); // valid: left as typed
-        form.StringGrid1->moveToCell({2, 5});
-        QCOMPARE(form.table().cell(2, 4), QStringLiteral("05"));
-        QCOMPARE(form.chart()->series(2)->at(3).y(), 5.0);
-        form.mapModel->setCellText(3, 20, "szöveg"); // a bad cell elsewhere holds nothing back
-        form.StringGrid1->moveToCell({2, 6});
-        QCOMPARE(form.StringGrid1->currentCell(), (CellPos{2, 6}));
-        QCOMPARE(fixture.prompter().errors(), QStringList({"'szöveg' nem érvényes szám."}));
-    }
-
-    void headingsRetitleAndThePopupIsOffOverTheRpmColumn() {
+    // The popup opens over a cell, but not over the rpm column in axis-edit mode. Leaving a
+    // heading retitles its line; leaving the corner relabels the rpm axis.
+    void thePopupIsOffOverTheRpmColumn() {
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.start();
         form.show();
@@ -80,15 +49,15 @@ private slots:
         QTRY_VERIFY(form.tableCommands()->PopupMenu1->isVisible());
         form.tableCommands()->PopupMenu1->close();
         form.EditBtnClick();
-        selectSilently(form, {3, 0}, "4.20");
+        form.mapModel->setCellText(3, 0, "4.20");
         form.mapModel->setCellText(0, 1, "rpm");
+        form.StringGrid1->moveToCell({3, 0});
         form.StringGrid1->moveToCell({0, 0});
-        QCOMPARE(form.chart()->series(3)->name(), QStringLiteral("4.20"));
         QVERIFY(!form.StringGrid1->openPopupAtCurrentCell());
-        form.StringGrid1->moveToCell({1, 0}); // the corner relabels the rpm axis too
-        QCOMPARE(form.chart()->pointLabel(1, 0), QStringLiteral("rpm"));
+        form.StringGrid1->moveToCell({1, 0});
         QVERIFY(form.StringGrid1->autoPopup());
-        QVERIFY(fixture.prompter().records.isEmpty());
+        QCOMPARE(QStringList({form.chart()->series(3)->name(), form.chart()->pointLabel(1, 0)}),
+                 QStringList({"4.20", "rpm"}));
     }
 
     // The ten popup steps, each triggered before any cell is selected: caption, component
@@ -98,15 +67,14 @@ private slots:
             const char* name;
             const char* caption;
             QStringList after;
-            double chart; // the first point afterwards
         };
         // clang-format off
         const Step steps[] = {
-            {"N051", "+ 0,5", {"10,5", "63,5", "-2,5"}, 10.5}, {"N052", "- 0,5", {"9,5", "0,5", "69,5"}, 9.5},
-            {"N11", "+ 1", {"11", "63,5", "-2"}, 11},           {"N12", "- 1", {"9", "0,5", "69"}, 9},
-            {"N21", "+ 2", {"12", "63,5", "-1"}, 12},           {"N22", "- 2", {"8", "0,5", "68"}, 8},
-            {"N41", "+ 4", {"14", "63,5", "1"}, 14},            {"N42", "- 4", {"6", "0,5", "66"}, 6},
-            {"N81", "+ 8", {"18", "63,5", "5"}, 18},            {"N82", "- 8", {"2", "0,5", "62"}, 2}};
+            {"N051", "+ 0,5", {"10,5", "63,5", "-2,5"}}, {"N052", "- 0,5", {"9,5", "0,5", "69,5"}},
+            {"N11", "+ 1", {"11", "63,5", "-2"}},         {"N12", "- 1", {"9", "0,5", "69"}},
+            {"N21", "+ 2", {"12", "63,5", "-1"}},         {"N22", "- 2", {"8", "0,5", "68"}},
+            {"N41", "+ 4", {"14", "63,5", "1"}},          {"N42", "- 4", {"6", "0,5", "66"}},
+            {"N81", "+ 8", {"18", "63,5", "5"}},          {"N82", "- 8", {"2", "0,5", "62"}}};
         // clang-format on
         for (const test::ProgramFacts& f : test::programFacts()) {
             for (const Step& step : steps) {
@@ -128,7 +96,6 @@ private slots:
                 item->trigger();
                 QCOMPARE(column(form, c, 1, 3), step.after);
                 QVERIFY(form.table().cell(c, f.rpmRows) != QString::number(c)); // every row
-                QCOMPARE(form.chart()->series(c)->at(0).y(), step.chart);
                 QCOMPARE(form.table().cell(c % 2 + 1, 1), QString::number(c % 2 + 1));
             }
         }
@@ -151,9 +118,6 @@ private slots:
         form.mapModel->setCellText(0, 2, "999");
         form.mapModel->setCellText(1, 0, "9.99");
         form.mapModel->setCellText(5, 5, "40");
-        form.refreshChartTitles();
-        form.refreshChartRpmLabels();
-        form.refreshChartValues();
         form.Panel1->setSettings({"4", "3500", "1", "2", "Lefutó", "Felfutó"});
         form.LetoltBtn->setEnabled(true);
         const MapTable table = form.table();
@@ -165,13 +129,9 @@ private slots:
         QCOMPARE(form.Panel1->settings().cylinders, yes ? "" : "4");
         QCOMPARE(form.table().cell(0, 2), axisEdit ? "850" : "999");
         QCOMPARE(form.table().cell(1, 0), axisEdit ? "0.00" : "9.99");
-        QCOMPARE(form.chart()->series(1)->name(), axisEdit ? "0.00" : "9.99");
-        QCOMPARE(form.chart()->pointLabel(1, 1), QStringLiteral("999")); // the labels stay
-        QCOMPARE(form.chart()->series(5)->at(4).y(), yes ? 5.0 : 40.0);
+        QCOMPARE(form.table().cell(5, 5), yes ? "5" : "40");
         if (!yes)
             QCOMPARE(form.table(), table);
-        for (int point = 0; yes && point < 15 * 8; ++point) // every line flat at its number
-            QCOMPARE(form.chart()->series(point / 15 + 1)->at(point % 15).y(), point / 15 + 1.0);
     }
 
     void slopeFillRunsBelowTheRememberedCell() {
@@ -187,6 +147,113 @@ private slots:
         form.tableCommands()->FuggvenyClick(); // cancelled
         QCOMPARE(form.table(), before);
         QVERIFY(fixture.prompter().unexpected.isEmpty());
+    }
+
+    // In an open editor Escape gives back the text the cell held when entered, and Ctrl+Z first
+    // reverts the typing, then earlier steps. Leaving the grid ends a typing step.
+    void keysInAnOpenCellEditor() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        form.tableCommands()->PopupMenu1->findChild<QAction*>("N11")->trigger(); // column 2: 3
+        QLineEdit* editor = fixture.editorOn({2, 1});
+        QTest::keyClicks(editor, QStringLiteral("9"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"3", "3"}));
+        QCOMPARE(form.document().history().count(), 1);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("33"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("33"));
+        press(editor, Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"3", "3"}));
+        press(editor, Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 1), editor->text()}), QStringList({"2", "2"}));
+
+        QTest::keyClicks(editor, QStringLiteral("4"));
+        form.Panel1->Edit1->setFocus();
+        QTRY_VERIFY(form.Panel1->Edit1->hasFocus());
+        editor = fixture.editorOn({2, 1});
+        editor->end(false);
+        QTest::keyClicks(editor, QStringLiteral("5"));
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("245"));
+        form.undo();
+        QCOMPARE(form.table().cell(2, 1), QStringLiteral("24"));
+    }
+
+    // A paste is one step of the history, moves neither the selection nor the remembered cell
+    // and checks no cell.
+    void copyAndPasteWithTheKeysIsOneStep() {
+        FormFixture fixture(profiles::zerwa4());
+        TForm1& form = fixture.startShown();
+        form.mapModel->setCellText(1, 2, QStringLiteral("12,5"));
+        form.mapModel->setCellText(2, 3, QStringLiteral("05"));
+        QLineEdit* editor = fixture.editorOn({1, 2});
+        form.StringGrid1->selectionModel()->select(
+            QItemSelection(form.mapModel->index(2, 1), form.mapModel->index(3, 2)),
+            QItemSelectionModel::ClearAndSelect);
+        // Ctrl+C copies the grid's selection wherever the focus is, except in a settings text
+        // field; Ctrl+Shift+C copies the whole map wherever the focus is.
+        const QString selection = QStringLiteral("12,5\t2\n1\t05\n");
+        const QString wholeMap = QStringLiteral("\t0.00\t2.40\t3.00\t3.60\n");
+        form.Panel1->Edit1->setText(QStringLiteral("3500"));
+        const std::tuple<QWidget*, Qt::KeyboardModifiers, QString> cases[] = {
+            {editor, Qt::ControlModifier, selection},
+            {form.Panel1->Edit1, Qt::ControlModifier, QStringLiteral("3500")},
+            {form.Panel1->Edit1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Chart1, Qt::ControlModifier | Qt::ShiftModifier, wholeMap},
+            {form.Panel1->ComboBox1, Qt::ControlModifier, selection},
+            {form.LoadBtn, Qt::ControlModifier, selection}};
+        for (const auto& [widget, modifiers, copied] : cases) {
+            QApplication::clipboard()->clear();
+            widget->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(widget->hasFocus());
+            press(widget, Qt::Key_C, modifiers);
+            QCOMPARE(QApplication::clipboard()->text().left(copied.size()), copied);
+        }
+
+        editor = fixture.editorOn({3, 20});
+        const CellPos remembered = form.rememberedCell();
+        const int steps = form.document().history().count();
+        fixture.prompter().records.clear();
+        press(editor, Qt::Key_V);
+        QCOMPARE(QStringList({form.table().cell(3, 20), form.table().cell(4, 20),
+                              form.table().cell(3, 21), form.table().cell(4, 21)}),
+                 QStringList({"12,5", "2", "1", "05"}));
+        QCOMPARE(form.StringGrid1->currentCell(), CellPos({3, 20}));
+        QCOMPARE(form.rememberedCell(), remembered);
+        QCOMPARE(fixture.prompter().records.size(), 0); // no cell check, no correction
+        QCOMPARE(form.document().history().count(), steps + 1);
+        QCOMPARE(form.chart()->series(3)->at(19).y(), 12.5);
+        press(editor, Qt::Key_Z);
+        QCOMPARE(form.table().cell(3, 20), QStringLiteral("3"));
+    }
+
+    // The typing a paste interrupts is undone with it: never half-typed text, nor a cell the
+    // check has not seen. A block larger than its room is refused, saying why; no typing puts
+    // a tab or a line break into a cell.
+    void aBlockPastedIntoTheEditorFillsCellsNotTheOneCell() {
+        FormFixture fixture(profiles::zerwa8());
+        TForm1& form = fixture.startShown();
+        QLineEdit* editor = fixture.editorOn({2, 5});
+        editor->end(false);
+        QTest::keyClicks(editor, QStringLiteral("abc"));
+        QApplication::clipboard()->setText(QStringLiteral("1,5\t2,5\r\n3,5\t4,5\r\n"));
+        press(editor, Qt::Key_V);
+        QCOMPARE(form.table().cell(2, 5), QStringLiteral("1,5"));
+        QCOMPARE(form.table().cell(3, 6), QStringLiteral("4,5"));
+        fixture.editorOn({4, 4});
+        press(QApplication::focusWidget(), Qt::Key_Z);
+        QCOMPARE(QStringList({form.table().cell(2, 5), form.table().cell(3, 6)}),
+                 QStringList({"2", "3"}));
+        QVERIFY(fixture.prompter().records.isEmpty());
+
+        const MapTable before = form.table();
+        QApplication::clipboard()->setText(QStringLiteral("1\t2\n"));
+        press(fixture.editorOn({8, 15}), Qt::Key_V);
+        QCOMPARE(form.table(), before);
+        QCOMPARE(fixture.prompter().messages().size(), 1);
+        QVERIFY(fixture.prompter().messages().at(0).contains(QStringLiteral("1 sor × 1 oszlop")));
+        fixture.editorOn({3, 3})->insert(QStringLiteral("1\t2\n3"));
+        QCOMPARE(form.table().cell(3, 3), QStringLiteral("3"));
     }
 };
 

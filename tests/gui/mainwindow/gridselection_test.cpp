@@ -2,20 +2,12 @@
 // How the grid's selection meets the cell check: the check runs before the selection moves,
 // the fixed row and column are not cells, and leaving axis-edit mode checks nothing. And the
 // rpm column shows five digits whole.
-#include "core/model/variantprofiles.h"
 #include "gui/mainwindow/buttonbars.h"
-#include "gui/mainwindow/mapgrid.h"
-#include "gui/mainwindow/maptablemodel.h"
-#include "gui/mainwindow/settingspanel.h"
 #include "gui/support/formfixture.h"
 
 #include <QBrush>
-#include <QHeaderView>
 #include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStyle>
-#include <QTest>
 
 using namespace zerwa;
 using zerwa::test::FormFixture;
@@ -33,29 +25,53 @@ class GridSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theCorrectionDialogOpensWhileTheLeftCellIsStillSelected() {
+    // Leaving a cell checks it while it is still selected; the correction dialog starts again
+    // from the cell's text until the value is in range, which is then written as typed. A valid
+    // text is left as typed, and a bad cell elsewhere holds nothing back.
+    void leavingACellChecksItWhileItIsStillSelected() {
         FormFixture fixture(profiles::zerwa4_60()); // remembered cell (1, 1) from the start
         TForm1& form = fixture.startShown();
         MapGrid* grid = form.StringGrid1;
         QLineEdit* editor = fixture.editorOn({1, 1});
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("70"));
-        CellPos selectedWhileAsked{-1, -1};
+        QStringList asked; // the range, the text the dialog starts from, the selected row
         fixture.prompter().onRecord = [&] {
-            if (fixture.prompter().records.constLast().kind == Kind::Correction)
-                selectedWhileAsked = grid->currentCell();
+            const auto& record = fixture.prompter().records.constLast();
+            if (record.kind == Kind::Correction)
+                asked << QStringList{record.text, record.value,
+                                     QString::number(grid->currentCell().row)}
+                             .join(" | ");
         };
-        fixture.prompter().corrections.push_back(QStringLiteral("7"));
+        fixture.prompter().corrections = {"64", "07"};
         QTest::keyClick(editor, Qt::Key_Down);
-        QCOMPARE(selectedWhileAsked, CellPos({1, 1}));
+        QCOMPARE(asked, QStringList(2, "Az érték 0,5 - 63,5 közötti szám! | 70 | 1"));
         QCOMPARE(grid->currentCell(), CellPos({1, 2}));
-        QCOMPARE(form.table().cell(1, 1), QStringLiteral("7"));
+        QCOMPARE(form.table().cell(1, 1), QStringLiteral("07"));
         QCOMPARE(form.rememberedCell(), CellPos({1, 2}));
+        editor = fixture.editorOn({1, 2});
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("05"));
+        form.mapModel->setCellText(3, 20, "szöveg");
+        QTest::keyClick(editor, Qt::Key_Down);
+        QCOMPARE(QStringList({form.table().cell(1, 2), form.table().cell(1, 1)}),
+                 QStringList({"05", "07"}));
+        QCOMPARE(grid->currentCell(), CellPos({1, 3}));
+        QCOMPARE(fixture.prompter().errors(), QStringList({"'szöveg' nem érvényes szám."}));
     }
 
-    void leavingAxisEditModeMovesTheSelectionWithoutACheck() {
+    // A click on the fixed row or column selects nothing; leaving axis-edit mode moves the
+    // selection off the rpm column without a check.
+    void theFixedAxesAreNoCells() {
         FormFixture fixture(profiles::zerwa8());
         TForm1& form = fixture.startShown();
+        for (const CellPos axis : {CellPos{0, 3}, CellPos{3, 0}}) { // an rpm label, a heading
+            test::clickCell(form, axis);
+            QCOMPARE(form.StringGrid1->currentCell(), CellPos({1, 1}));
+            QCOMPARE(form.StringGrid1->selectionModel()->selectedIndexes().size(), 1);
+        }
+        QCOMPARE(fixture.prompter().records.size(), 0);
+        QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
         auto headingEditable = [&] {
             return bool(form.mapModel->index(0, 1).flags() & Qt::ItemIsEditable);
         };
@@ -75,27 +91,6 @@ private slots:
         QCOMPARE(form.table().cell(0, 3), QStringLiteral("500"));
     }
 
-    void aClickOnTheFixedRowOrColumnSelectsNothing_data() {
-        QTest::addColumn<Qt::Orientation>("orientation");
-        QTest::newRow("rpm label") << Qt::Vertical;
-        QTest::newRow("heading") << Qt::Horizontal;
-    }
-    void aClickOnTheFixedRowOrColumnSelectsNothing() {
-        QFETCH(Qt::Orientation, orientation);
-        FormFixture fixture(profiles::zerwa8());
-        TForm1& form = fixture.startShown();
-        MapGrid* grid = form.StringGrid1;
-        QHeaderView* header =
-            orientation == Qt::Vertical ? grid->verticalHeader() : grid->horizontalHeader();
-        const int middle = header->sectionViewportPosition(3) + header->sectionSize(3) / 2;
-        const QPoint at = orientation == Qt::Vertical ? QPoint(5, middle) : QPoint(middle, 5);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(grid->currentCell(), CellPos({1, 1}));
-        QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
-        QCOMPARE(fixture.prompter().records.size(), 0);
-        QCOMPARE(form.rememberedCell(), profiles::zerwa8().initialRememberedCell);
-    }
-
     void aRefusedDownloadMarksTheFirstFailingValueUntilItIsEdited() {
         FormFixture fixture(profiles::zerwa4_60());
         TForm1& form = fixture.startShown();
@@ -109,6 +104,7 @@ private slots:
         form.LetoltBtnClick();
         QCOMPARE(fixture.prompter().messages(),
                  QStringList({"Hiba az adattáblán!\n Kérem ellenőrizze az adatokat!"}));
+        QVERIFY(fixture.serial().events.isEmpty());
         const QModelIndex marked = form.mapModel->index(55, 3);
         QCOMPARE(marked.data(Qt::BackgroundRole).value<QBrush>().color(),
                  MapTableModel::markColour());
@@ -153,7 +149,6 @@ private slots:
         QHeaderView* labels = grid->verticalHeader();
         const int headerMargin =
             labels->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, labels);
-        QCOMPARE(labels->width(), width);
         QVERIFY(fitsWhole(labels->font(), width - 2 * headerMargin));
 
         // Axis-edit mode: a cell, with the item view's text margin on each side.

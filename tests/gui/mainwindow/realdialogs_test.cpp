@@ -1,27 +1,82 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings checks and the grid's cell check with the program's real modal boxes: a box
-// opened while the focus moves must not let a field go unchecked, nor swallow the click that
-// moved the focus.
-#include "core/model/variantprofiles.h"
-#include "gui/mainwindow/mapgrid.h"
-#include "gui/mainwindow/maptablemodel.h"
-#include "gui/mainwindow/qtprompter.h"
-#include "gui/mainwindow/settingspanel.h"
+// The window with the program's own modal boxes and dialogs. The settings checks and the grid's
+// cell check: a box opened while the focus moves must not let a field go unchecked, nor swallow
+// the click that moved the focus. The commands on marked cells through their keys: a fill from
+// the open editor with and without the correction dialog, the interpolation, the range dialog's
+// OK and Cancel, each one step of the history; the HTML of a copy; the key legend.
+#include "core/model/mapclipboard.h"
+#include "document/model/mapdocument.h"
+#include "gui/dialogs/keylegendwindow.h"
+#include "gui/dialogs/rangedialog.h"
 #include "gui/mainwindow/teditform.h"
-#include "gui/mainwindow/tform1.h"
 #include "gui/support/formfixture.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
+#include <QClipboard>
+#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 
 using namespace zerwa;
 
 namespace {
+
+QWidget* g_window = nullptr; // the window under test
+
+// The window with the program's own dialogs, shown and active.
+struct Window {
+    explicit Window(const VariantProfile& profile)
+        : fixture(profile)
+        , form(&fixture.startWithOwnDialogs(prompter)) {
+        g_window = form;
+    }
+    // Marks the range with a click and a Shift+click, as a person does.
+    void mark(CellRange range) {
+        test::clickCell(*form, range.topLeft);
+        test::clickCell(*form, range.bottomRight, Qt::LeftButton, Qt::ShiftModifier);
+    }
+    // The range's texts, a tab between cells and a line end after each row.
+    QString texts(CellRange range) const {
+        return mapclipboard::copyText(form->table(), range.topLeft, range.bottomRight);
+    }
+    int steps() const { return form->document().history().index(); }
+    QtPrompter prompter;
+    test::FormFixture fixture;
+    TForm1* form;
+};
+
+// Runs `answer` on the next modal dialog of type T once it is open.
+template <typename T> void whenOpen(QObject* context, std::function<void(T*)> answer) {
+    QTimer::singleShot(10, context, [context, answer] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            answer(dialog);
+        else
+            whenOpen<T>(context, answer);
+    });
+}
+
+// The window active again after a dialog, as the window manager brings it back: a dialog
+// closes the cell editor, and the grid opens a new one when it has the focus again.
+QWidget* focused() {
+    auto active = [] {
+        return QApplication::activeWindow() == g_window && QApplication::focusWidget() &&
+               QGuiApplication::focusWindow() == g_window->windowHandle();
+    };
+    if (!active())
+        g_window->activateWindow();
+    (void)QTest::qWaitFor(active);
+    return QApplication::focusWidget();
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(focused(), key, modifiers);
+}
+
+QLineEdit* cellEditor() {
+    return qobject_cast<QLineEdit*>(focused());
+}
 
 // Closes every modal dialog shortly after it opens, noting what it was: a message box by its
 // text, any other dialog by its class. A message box is closed the way the row asks (Escape,
@@ -31,8 +86,7 @@ public:
     enum class Way { Escape, Enter, CloseButton };
     explicit ModalCloser(Way way = Way::Escape) {
         connect(&m_timer, &QTimer::timeout, this, [this, way] {
-            QWidget* modal = QApplication::activeModalWidget();
-            auto* dialog = qobject_cast<QDialog*>(modal);
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
             const auto* box = qobject_cast<QMessageBox*>(dialog);
@@ -54,33 +108,12 @@ private:
     QTimer m_timer;
 };
 
-// The window with the program's own message boxes, shown and active.
-class Window {
-public:
-    explicit Window(const VariantProfile& profile)
-        : fixture(profile) {
-        fixture.usePrompter(prompter);
-        form = &fixture.startShown();
-        prompter.setParentWindow(form);
-    }
-    QtPrompter prompter;
-    test::FormFixture fixture;
-    TForm1* form = nullptr;
-};
-
 const QString kLimitRpm =
     QStringLiteral("       Hibás érték!\nA fordulatszám 600 - 15000 közé eshet!");
 const QString kOpening = QStringLiteral(
     "       Hibás érték!\nA nyitási idő 0,2 - 2,0 közé eshet!\nVagy a '*' karakter megengedett!");
 const QString kClosingTime =
     QStringLiteral("       Hibás érték!\nA zárási idő 0,5 - 10 közé eshet!");
-
-void clickCell(TForm1* form, CellPos cell) {
-    const QModelIndex index = form->mapModel->index(cell.row, cell.column);
-    form->StringGrid1->scrollTo(index);
-    QTest::mouseClick(form->StringGrid1->viewport(), Qt::LeftButton, {},
-                      form->StringGrid1->visualRect(index).center());
-}
 
 // Types into whatever has the focus, then presses a key there.
 void typeThen(const QString& text, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -147,11 +180,11 @@ private slots:
     void aCellClickedFromABadSettingIsSelectedAfterTheMessage() {
         Window window(profiles::zerwa8());
         ModalCloser closer;
-        clickCell(window.form, {3, 2}); // 2.40 / 850
+        test::clickCell(*window.form, {3, 2}); // 2.40 / 850
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("70"));
         QTest::mouseClick(window.form->Panel1->Edit1, Qt::LeftButton);
         QTest::keyClicks(window.form->Panel1->Edit1, QStringLiteral("99999"));
-        clickCell(window.form, {5, 7});
+        test::clickCell(*window.form, {5, 7});
         QTRY_COMPARE(closer.seen, QStringList({kLimitRpm, QStringLiteral("zerwa::TEditForm")}));
         QCOMPARE(window.form->Panel1->Edit1->text(), QStringLiteral("3500"));
         QCOMPARE(window.form->table().cell(3, 2), QStringLiteral("12,5"));
@@ -213,6 +246,107 @@ private slots:
                  after);
         QCOMPARE(selectedOnEntry, selected);
         QCOMPARE(closer.seen, messages);
+    }
+
+    void ctrlReturnFillsTheMarkedCellsAfterTheCellCheck() {
+        Window window(profiles::zerwa4());
+        const CellRange range{{1, 2}, {2, 3}};
+        window.mark(range);
+        const int steps = window.steps();
+        cellEditor()->selectAll();
+        QTest::keyClicks(cellEditor(), "70");
+        whenOpen<TEditForm>(window.form, [](TEditForm* dialog) {
+            dialog->Edit1->setText("12,5");
+            QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+        });
+        press(Qt::Key_Return);
+        QCOMPARE(window.texts(range), "12,5\t12,5\n12,5\t12,5\n");
+        QCOMPARE(cellEditor()->text(), QStringLiteral("12,5"));
+        QCOMPARE(window.steps(), steps + 1); // the typing, the correction and the fill
+        press(Qt::Key_Z);
+        QCOMPARE(window.texts(range), "1\t2\n1\t2\n");
+
+        cellEditor()->selectAll();
+        QTest::keyClicks(cellEditor(), "7");
+        press(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+        QCOMPARE(window.texts(range), "7\t7\n7\t7\n");
+        QCOMPARE(window.steps(), steps + 1);
+        QTest::keyClicks(cellEditor(), "5"); // after the fill, typing is a step of its own
+        press(Qt::Key_Z);
+        QCOMPARE(window.texts(range), "7\t7\n7\t7\n");
+    }
+
+    void ctrlIInterpolatesAndAddsFromTheClipboard() {
+        Window window(profiles::zerwa8());
+        const CellRange range{{1, 1}, {3, 3}};
+        window.form->mapModel->setCellText(3, 3, "7");
+        window.mark(range);
+        press(Qt::Key_I);
+        QCOMPARE(window.texts(range), "1\t2\t3\n1\t3\t5\n1\t4\t7\n");
+        press(Qt::Key_Z);
+        QCOMPARE(window.texts(range), "1\t2\t3\n1\t2\t3\n1\t2\t7\n");
+
+        QApplication::clipboard()->setText("0,5\t1\n");
+        press(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(window.texts({{3, 3}, {4, 3}}), "7,5\t5\n");
+    }
+
+    // OK is offered only for an amount that may be used, and the line says why not; OK is one
+    // step, Cancel changes nothing; the choice stays for the next time.
+    void theRangeDialogPreviewsAndAppliesOnOK() {
+        Window window(profiles::zerwa4());
+        const CellRange range{{3, 1}, {4, 2}};
+        window.mark(range);
+        QStringList seen;
+        whenOpen<RangeDialog>(window.form, [&seen](RangeDialog* dialog) {
+            seen << dialog->windowTitle();
+            QTest::keyClicks(dialog->amountEdit, "x");
+            seen << dialog->previewLabel->text() << QString::number(dialog->okButton->isEnabled());
+            dialog->amountEdit->clear();
+            QTest::keyClicks(dialog->amountEdit, "60");
+            seen << dialog->previewLabel->text();
+            QTest::keyClick(dialog->amountEdit, Qt::Key_Return);
+        });
+        press(Qt::Key_M);
+        QCOMPARE(seen, QStringList({"Kijelölés", "Az érték nem szám!", "0",
+                                    "4 cella változik, 2 a határon"}));
+        QCOMPARE(window.texts(range), "63\t63,5\n63\t63,5\n");
+        press(Qt::Key_Z);
+        QCOMPARE(window.texts(range), "3\t4\n3\t4\n");
+
+        whenOpen<RangeDialog>(window.form, [&seen](RangeDialog* dialog) {
+            seen << dialog->amountEdit->text();
+            dialog->operationButtons.at(int(rangeedits::Operation::Smooth))->click();
+            seen << dialog->previewLabel->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        press(Qt::Key_M);
+        QCOMPARE(seen.mid(4), QStringList({"60", "4 cella változik, 0 a határon"}));
+        QCOMPARE(window.texts(range), "3\t4\n3\t4\n");
+    }
+
+    // Spreadsheets take the HTML table first: headings and rpm labels as text, values as numbers.
+    // F1 lists every key.
+    void aCopyOffersAnHtmlTableAndF1ListsTheKeys() {
+        Window window(profiles::zerwa4());
+        window.form->mapModel->setCellText(1, 1, "12,5");
+        window.form->mapModel->setCellText(2, 1, "1e3");
+        press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QMimeData* copied = QApplication::clipboard()->mimeData();
+        QVERIFY(copied->text().startsWith("\t0.00\t2.40\t3.00\t3.60\n600\t12,5\t1e3\t3\t4\n"));
+        const QString text = QStringLiteral("<td sdnum=\"1033;1033;@\" "
+                                            "style=\"mso-number-format:'\\@'\">%1</td>");
+        QVERIFY(copied->html().contains(text.arg("3.60") + "</tr>\n<tr>" + text.arg("600") +
+                                        "<td sdval=\"12.5\" sdnum=\"1033;\">12,5</td>" +
+                                        text.arg("1e3") +
+                                        "<td sdval=\"3\" sdnum=\"1033;\">3</td>"));
+
+        press(Qt::Key_F1, Qt::NoModifier);
+        const KeyLegendWindow* legend = window.form->keyLegend();
+        QVERIFY(legend && legend->isVisible());
+        QCOMPARE(legend->windowTitle(), QStringLiteral("Billentyűk"));
+        const auto keys = legend->keyTable->findItems("Ctrl", Qt::MatchStartsWith);
+        QCOMPARE(keys.size(), 13);
     }
 };
 

@@ -10,8 +10,9 @@
 #include "gui/mainwindow/tform1.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QTest>
 
@@ -87,12 +88,29 @@ private:
     std::unique_ptr<TForm1> m_form;
 };
 
-// The Y values of a chart line, point 0 first.
-inline QList<qreal> yValues(const QLineSeries* line) {
-    QList<qreal> values;
-    for (const QPointF& point : line->points())
-        values << point.y();
-    return values;
+// A click on a cell as a person makes it: on the cell, or on its header section while the
+// axes are fixed, scrolled into view first. A right click is followed by the context menu
+// event, as the window system sends it.
+inline void clickCell(TForm1& form, CellPos cell, Qt::MouseButton button = Qt::LeftButton,
+                      Qt::KeyboardModifiers modifiers = {}) {
+    MapGrid* grid = form.StringGrid1;
+    const bool fixed = grid->fixedColumnCount() == 1;
+    grid->scrollTo(form.mapModel->index(fixed ? qMax(cell.row, 1) : cell.row,
+                                        fixed ? qMax(cell.column, 1) : cell.column));
+    QWidget* target = grid->viewport();
+    QPoint at = grid->visualRect(form.mapModel->index(cell.row, cell.column)).center();
+    if (fixed && cell.column == 0) {
+        target = grid->verticalHeader()->viewport();
+        at = {5, grid->verticalHeader()->sectionViewportPosition(cell.row) + 5};
+    } else if (fixed && cell.row == 0) {
+        target = grid->horizontalHeader()->viewport();
+        at = {grid->horizontalHeader()->sectionViewportPosition(cell.column) + 5, 5};
+    }
+    QTest::mouseClick(target, button, modifiers, at);
+    if (button == Qt::RightButton) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &menu);
+    }
 }
 
 } // namespace zerwa::test
